@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Short libFuzzer run: run-fuzzer.sh BINARY CORPUS_DIR SECONDS
+# A first run with TESSARY_FUZZ_SEEDS set lets the harness write its generated seed inputs
+# into the corpus folder; the timed run then starts from them.
+set -eu -o pipefail
+bin=$1; corpus=$2; seconds=$3
+mkdir -p "$corpus"
+TESSARY_FUZZ_SEEDS="$corpus" "$bin" -runs=0 "$corpus" >/dev/null 2>&1
+"$bin" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
+  "$corpus" 2>&1 | tail -n 20

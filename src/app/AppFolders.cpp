@@ -1,0 +1,106 @@
+#include "AppFolders.h"
+
+#include <mutex>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include "TessaryVersion.h"
+#include "util/Paths.h"
+#include "util/Text.h"
+
+namespace tessary {
+
+QString AppFolders::ProgramFolder()
+{
+    const QFileInfo exe(QStringLiteral("/proc/self/exe"));
+    return WithTrailingSlash(QFileInfo(exe.canonicalFilePath()).absolutePath());
+}
+
+QString AppFolders::ProductName()
+{
+    return QStringLiteral(TESSARY_PRODUCT_NAME);
+}
+
+QString AppFolders::VendorSubPath()
+{
+    return FillPlaceholder(FillPlaceholder(QStringLiteral("/%1/%2"), QStringLiteral("Orvanne")), ProductName());
+}
+
+bool AppFolders::IsInstalledIn(const QString& programFolder, const QString& installedBinFolder)
+{
+    const QDir dir(programFolder);
+    if (!dir.entryList({QStringLiteral("unins???.dat")}, QDir::Files).isEmpty())
+        return true;
+    return !installedBinFolder.isEmpty() && SamePath(programFolder, installedBinFolder);
+}
+
+bool AppFolders::IsInstalled()
+{
+    return IsInstalledIn(ProgramFolder(), QStringLiteral(TESSARY_INSTALL_BINDIR));
+}
+
+QString AppFolders::AppDataFolder(bool create)
+{
+    QString folder;
+    if (!IsInstalled()) {
+        folder = ProgramFolder();
+    } else {
+        const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+        folder = data.isEmpty() ? ProgramFolder() + QStringLiteral("Data/")
+                                : WithTrailingSlash(data + VendorSubPath());
+    }
+    if (create)
+        CreateFolder(folder);
+    return folder;
+}
+
+QString AppFolders::TempBaseFolder()
+{
+    const QString temp = QDir::tempPath();
+    if (temp.isEmpty())
+        return ProgramFolder() + QStringLiteral("Temp");
+    return temp + VendorSubPath();
+}
+
+QString AppFolders::FreeTempFolderName(const QString& base, uint32_t processValue)
+{
+    const QString prefix = WithTrailingSlash(base);
+    for (int counter = 0;; ++counter) {
+        const QString path = prefix + QString::asprintf("TMP_%08X_%d", processValue, counter);
+        if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
+            return path;
+    }
+}
+
+QString AppFolders::TempFolder()
+{
+    static QString folder;
+    static std::once_flag once;
+    std::call_once(once, [] {
+        const QString path = FreeTempFolderName(TempBaseFolder(), uint32_t(::getpid()));
+        if (CreateFolder(path))
+            folder = path;
+    });
+    return folder;
+}
+
+bool AppFolders::CreateFolder(const QString& path)
+{
+    if (path.isEmpty())
+        return false;
+    return QDir().mkpath(path);
+}
+
+FolderSetupResult SetUpFolders()
+{
+    FolderSetupResult r;
+    if (AppFolders::IsInstalled() && !AppFolders::CreateFolder(AppFolders::AppDataFolder(false)))
+        r.appDataFailed = true;
+    r.tempFailed = AppFolders::TempFolder().isEmpty();
+    return r;
+}
+
+} // namespace tessary

@@ -1,0 +1,42 @@
+#include <QApplication>
+#include <QMessageBox>
+
+#include "AppFolders.h"
+#include "Fonts.h"
+#include "InstanceGuard.h"
+#include "MainFrame.h"
+
+using namespace tessary;
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    app.setApplicationName(AppFolders::ProductName());
+    app.setOrganizationName(QStringLiteral("Orvanne"));
+    app.setQuitOnLastWindowClosed(false);
+
+    const FolderSetupResult folders = SetUpFolders();
+    if (folders.appDataFailed)
+        QMessageBox::information(nullptr, QStringLiteral("Information"),
+                                 QStringLiteral("Failed to create directory for application data!\n"
+                                                "User settings will not be saved."));
+    if (folders.tempFailed)
+        QMessageBox::information(nullptr, QStringLiteral("Information"),
+                                 QStringLiteral("Failed to create directory for application temp data!"));
+
+    const QStringList args = app.arguments().mid(1);
+    InstanceGuard guard;
+    if (guard.Check(args) == InstanceGuard::Decision::HandedOver)
+        return 0;
+
+    RegisterInterfaceFonts();
+    MainFrame frame;
+    guard.Serve([&frame](const QByteArray& message) { return frame.HandleHandOver(message); });
+    frame.show();
+
+    const QString path = InstanceGuard::PathToOpen(args);
+    if (!path.isEmpty())
+        frame.OpenFromArgument(path);
+
+    return app.exec();
+}

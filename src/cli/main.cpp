@@ -1,0 +1,42 @@
+#include <cstdio>
+#include <QCoreApplication>
+#include <QGuiApplication>
+
+#include "CliCommand.h"
+
+using namespace tessary::cli;
+
+namespace {
+
+const CliCommand kCommands[] = {
+    {"version", "version                      print the product name and version", RunVersion},
+};
+
+void PrintHelp(FILE* out)
+{
+    std::fprintf(out, "Usage: tessary-cli <command> [arguments]\n\nCommands:\n");
+    for (const CliCommand& c : kCommands)
+        std::fprintf(out, "  %s\n", c.usage);
+    std::fprintf(out, "\nExit codes: 0 success, 1 failed operation, 2 wrong usage.\n");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Images and fonts need the Gui module; the offscreen platform needs no display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty())
+        return PrintHelp(stderr), kExitUsage;
+    const QString name = args.takeFirst();
+    if (name == QLatin1String("--help") || name == QLatin1String("-h") || name == QLatin1String("help"))
+        return PrintHelp(stdout), kExitOk;
+    for (const CliCommand& c : kCommands) {
+        if (name == QLatin1String(c.name))
+            return c.run(args);
+    }
+    return Fail(kExitUsage, QStringLiteral("unknown command '%1' (see tessary-cli --help)").arg(name));
+}

@@ -1,0 +1,13 @@
+// GoogleTest entry with a QGuiApplication on the offscreen platform, for suites that use
+// images, fonts or painters.
+#include <gtest/gtest.h>
+#include <QGuiApplication>
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
