@@ -20,11 +20,20 @@ void PrintHelp(FILE* out)
     std::fprintf(out, "\nExit codes: 0 success, 1 failed operation, 2 wrong usage.\n");
 }
 
+// Qt's own notices (platform plugin, runtime folder) would break the one-line error rule and
+// scripts reading standard error; only critical messages get through.
+void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& msg)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "tessary-cli: %s\n", msg.toLocal8Bit().constData());
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     // Images and fonts need the Gui module; the offscreen platform needs no display.
+    qInstallMessageHandler(QuietMessages);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);

@@ -1,0 +1,52 @@
+#include <QDialog>
+#include <QStatusBar>
+#include <QTest>
+
+#include "app/CommandLinePacket.h"
+#include "app/InstanceGuard.h"
+#include "app/MainFrame.h"
+
+using namespace tessary;
+
+class MainFrameTest : public QObject {
+    Q_OBJECT
+private slots:
+    void identity()
+    {
+        MainFrame frame;
+        QCOMPARE(frame.windowTitle(), QStringLiteral("Orvanne Tessary"));
+        QCOMPARE(frame.size(), QSize(920, 640));
+        QCOMPARE(frame.objectName(), InstanceGuard::InstanceName());
+    }
+
+    void handOverOpensFirstPath()
+    {
+        MainFrame frame;
+        frame.show();
+        const QByteArray packet = CommandLinePacket::Build({QStringLiteral("/a/One.tsy"), QStringLiteral("/b/Two.tsy")});
+        QCOMPARE(frame.HandleHandOver(packet), char(1));
+        QCOMPARE(frame.ReceivedPaths(), QStringList{QStringLiteral("/a/One.tsy")});
+        QCOMPARE(frame.statusBar()->currentMessage(), QStringLiteral("/a/One.tsy"));
+        // Activation only, and a corrupt packet: nothing more is opened.
+        QCOMPARE(frame.HandleHandOver(QByteArray()), char(1));
+        QCOMPARE(frame.HandleHandOver(packet.left(20)), char(0));
+        QCOMPARE(frame.ReceivedPaths().size(), 1);
+    }
+
+    void handOverWhileModalDialogOpensNothing()
+    {
+        MainFrame frame;
+        frame.showMaximized();
+        QDialog dialog(&frame);
+        dialog.setModal(true);
+        dialog.show();
+        QTRY_VERIFY(QApplication::activeModalWidget() == &dialog);
+        const QByteArray packet = CommandLinePacket::Build({QStringLiteral("/a/One.tsy")});
+        QCOMPARE(frame.HandleHandOver(packet), char(0));
+        QVERIFY(frame.ReceivedPaths().isEmpty());
+        QVERIFY2(!frame.isMaximized(), "the restore is unconditional");
+    }
+};
+
+QTEST_MAIN(MainFrameTest)
+#include "MainFrameTest.moc"
