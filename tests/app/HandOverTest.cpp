@@ -19,6 +19,9 @@ protected:
         ASSERT_TRUE(m_dir.isValid());
         m_name = QStringLiteral("tessary-test-%1-%2").arg(::getpid()).arg(++s_serial);
         m_log = m_dir.filePath(QStringLiteral("received.txt"));
+        // The started programs put their lock, socket and scratch folders here, not in /tmp.
+        m_tmp = m_dir.filePath(QStringLiteral("tmp"));
+        ASSERT_TRUE(QDir().mkpath(m_tmp));
     }
 
     void TearDown() override
@@ -37,6 +40,7 @@ protected:
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("TESSARY_INSTANCE_NAME"), m_name);
         env.insert(QStringLiteral("TESSARY_HANDOVER_LOG"), m_log);
+        env.insert(QStringLiteral("TMPDIR"), m_tmp);
         p->setProcessEnvironment(env);
         p->start(QStringLiteral(TESSARY_EXE), args);
         p->waitForStarted();
@@ -47,7 +51,7 @@ protected:
     // The first instance is ready once its channel socket exists.
     bool WaitListening(int ms = 15000)
     {
-        const QString socket = QDir::tempPath() + QLatin1Char('/') + m_name + QLatin1Char('-') + QString::number(::getuid());
+        const QString socket = m_tmp + QLatin1Char('/') + m_name + QLatin1Char('-') + QString::number(::getuid());
         QElapsedTimer t;
         t.start();
         while (t.elapsed() < ms) {
@@ -69,6 +73,7 @@ protected:
     QTemporaryDir m_dir;
     QString m_name;
     QString m_log;
+    QString m_tmp;
     std::vector<QProcess*> m_started;
     static inline int s_serial = 0;
 };
