@@ -207,34 +207,6 @@ TEST(ThumbCacheFile, ASecondOpenerIsRefusedAndTheFirstKeepsItsRecords)
     EXPECT_EQ(second.Used(), 0u);
 }
 
-TEST(ThumbCacheFile, TheCapacityLimitRefusesARecordWithoutWritingIt)
-{
-    QTemporaryDir dir;
-    const uint32_t chunk = ThumbCacheFile::ChunkSize();
-    ThumbCacheFile file(2 * uint64_t(chunk) + 100); // rounded down to two chunks
-    ASSERT_TRUE(file.Open(kName, dir.path()));
-    ThumbCacheEntry a = EntryWithSerial(1);
-    ASSERT_TRUE(file.Append(a, Payload(1, chunk + chunk / 2)));
-    const uint32_t used = file.Used();
-
-    ThumbCacheEntry b = EntryWithSerial(0xABCDEF01);
-    EXPECT_FALSE(file.Append(b, Payload(2, chunk)));
-    EXPECT_EQ(file.Used(), used);
-    EXPECT_EQ(b.offset, ThumbCacheEntry::kNotWritten);
-    EXPECT_EQ(file.ChunkCount(), 2u);
-    const QByteArray raw = ReadFile(file.Path());
-    EXPECT_EQ(raw.size(), qsizetype(2) * chunk);
-    EXPECT_EQ(raw.mid(used), QByteArray(raw.size() - used, '\0'));
-    EXPECT_FALSE(file.Grow(1));
-
-    // Smaller records still fit up to the limit, and earlier ones stay readable.
-    ThumbCacheEntry c = EntryWithSerial(3);
-    EXPECT_TRUE(file.Append(c, Payload(3, 2 * chunk - used - 4)));
-    QByteArray back;
-    ASSERT_TRUE(file.Read(a, back));
-    EXPECT_EQ(back, Payload(1, chunk + chunk / 2));
-}
-
 TEST(ThumbCacheFile, DeleteRemovesTheFileAndTheFolderWhenEmpty)
 {
     QTemporaryDir dir;

@@ -166,7 +166,7 @@ TEST_F(ThumbCacheStoreTest, AStoreWithoutFileFailsQuietly)
 TEST_F(ThumbCacheStoreTest, ARecordPastTheLimitFailsAndWritesNothing)
 {
     const uint32_t chunk = ThumbCacheFile::ChunkSize();
-    ThumbCacheStore small(chunk); // one chunk in all
+    ThumbCacheStore small(uint64_t(chunk) + 100); // rounded down to one chunk
     const QString folder = m_dir.filePath(QStringLiteral("TMP_small"));
     ASSERT_TRUE(QDir().mkpath(folder));
     ASSERT_TRUE(small.Open(kPv, folder));
@@ -184,6 +184,9 @@ TEST_F(ThumbCacheStoreTest, ARecordPastTheLimitFailsAndWritesNothing)
     EXPECT_FALSE(small.Lookup(m_photo, back)); // its older entry went with the attempt
     ASSERT_TRUE(small.Lookup(other, back));
     EXPECT_EQ(back, Payload(1, chunk / 2));
+    // A smaller record still fits.
+    EXPECT_TRUE(small.Store(m_photo, Payload(4, chunk - used - 4)));
+    EXPECT_EQ(small.FileUsed(), chunk);
 }
 
 TEST_F(ThumbCacheStoreTest, SerialsComeFromOneCounterForAllStores)
