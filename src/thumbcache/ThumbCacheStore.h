@@ -1,0 +1,81 @@
+#pragma once
+// A run-long cache of encoded thumbnails in one scratch file, keyed by the photo's exact path
+// (case-sensitive, not normalised) and valid while the photo's modification time is unchanged
+// in all 64 bits. Storing a path again appends a new record; the old one stays as dead bytes.
+//
+// Two process-wide stores exist, ListView() ("ThumbCache_LV.tcf") and Preview()
+// ("ThumbCache_PV.tcf"). They live until the process ends; at normal exit (return from main
+// or exit(), which is where the application's quit path ends) each deletes its file and the
+// temporary folder goes with the last file. A killed process leaves its own per-run folder.
+//
+// The payload is the thumbnail as a complete BMP file image; this layer stores bytes.
+//
+// Threads: every operation may be called from any thread and holds the store's mutex for
+// its whole duration. The serial counter is shared by all stores and advanced atomically.
+// Failures: quiet; Store and Lookup return false and the caller decodes the photo instead.
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <QString>
+
+#include "thumbcache/ThumbCacheFile.h"
+
+namespace tessary {
+
+class ThumbCacheStore {
+public:
+    static constexpr const char* kListViewFileName = "ThumbCache_LV.tcf";
+    static constexpr const char* kPreviewFileName = "ThumbCache_PV.tcf";
+
+    // The process-wide stores, made on first use; their files are deleted at exit.
+    static ThumbCacheStore& ListView();
+    static ThumbCacheStore& Preview();
+    // The next value of the process-wide serial counter (starts at 1).
+    static uint32_t NextSerial();
+
+    // `capacityLimit` caps the file (see ThumbCacheFile); tests use a small one.
+    explicit ThumbCacheStore(uint64_t capacityLimit = ThumbCacheFile::MaxCapacity());
+    // Drops every entry and deletes the file (see Shutdown).
+    ~ThumbCacheStore();
+    ThumbCacheStore(const ThumbCacheStore&) = delete;
+    ThumbCacheStore& operator=(const ThumbCacheStore&) = delete;
+
+    // Creates the file `fileName` in `folder` (the per-run temporary folder). False when the
+    // store already has a file (which stays untouched), after Shutdown, or when the file
+    // cannot be made; the store then stays without file.
+    bool Open(const QString& fileName, const QString& folder);
+    bool IsOpen() const;
+    QString FilePath() const;
+
+    // Replaces the entry of `photoPath` with a record of `payload`. False, leaving the path
+    // without entry, when the photo cannot be read, the store is not open, or the record
+    // would take the file past its limit (nothing is written then).
+    bool Store(const QString& photoPath, QByteArrayView payload);
+    // The same with the payload written in place by `write` (exactly `payloadSize` bytes).
+    bool Store(const QString& photoPath, uint32_t payloadSize, const ThumbCacheFile::PayloadWriter& write);
+    // The payload stored for `photoPath`, when there is one and the photo's modification time
+    // still equals the one it had when stored. `serial` receives the record's serial.
+    bool Lookup(const QString& photoPath, QByteArray& payload, uint32_t* serial = nullptr);
+    // The same, handing the payload to `read` while it is mapped.
+    bool Lookup(const QString& photoPath, const ThumbCacheFile::PayloadReader& read, uint32_t* serial = nullptr);
+
+    // The exit step: drops every entry, deletes the file and, when it is then empty, its
+    // folder. Later calls of Open, Store and Lookup fail.
+    void Shutdown();
+
+    // For tests and measuring.
+    size_t EntryCount() const;
+    uint64_t FileCapacity() const;
+    uint32_t FileUsed() const;
+
+private:
+    const uint64_t m_capacityLimit;
+    mutable std::mutex m_mutex;
+    std::unique_ptr<ThumbCacheFile> m_file;
+    std::map<QString, ThumbCacheEntry> m_index;
+    bool m_shutDown = false;
+};
+
+} // namespace tessary
