@@ -33,14 +33,6 @@ void Patch16(Bytes& tiff, uint32_t at, uint16_t value, const TiffBuilder& b)
 class EveryType : public ::testing::TestWithParam<bool> {};
 } // namespace
 
-TEST(ExifView, TypeSizes)
-{
-    const int expected[14] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8, 0};
-    for (uint16_t t = 0; t < 14; ++t)
-        EXPECT_EQ(ExifTypeSize(t), expected[t]) << t;
-    EXPECT_EQ(ExifTypeSize(0xFFFF), 0);
-}
-
 TEST(ExifView, RecognisesOnlyExifWithAByteOrderMark)
 {
     TiffBuilder little(false), big(true);
