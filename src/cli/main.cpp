@@ -10,6 +10,7 @@ namespace {
 
 const CliCommand kCommands[] = {
     {"version", "version                      print the product name and version", RunVersion},
+    {"exif", "exif FILE [--json]           orientation, date taken and Exif thumbnail size of a JPEG", RunExif},
 };
 
 void PrintHelp(FILE* out)
