@@ -9,6 +9,32 @@ namespace {
 using Iter = const char16_t*;
 using Results = boost::match_results<Iter>;
 
+// The UTF-16 reader under the expressions throws on an unpaired surrogate. Such text is
+// matched as a copy with each lone surrogate replaced by U+FFFD: same length, so positions
+// still refer to the caller's text.
+const QString& Matchable(const QString& subject, QString& copy)
+{
+    const qsizetype n = subject.size();
+    const QChar* p = subject.constData();
+    qsizetype i = 0;
+    for (; i < n; ++i) {
+        if (p[i].isHighSurrogate() && i + 1 < n && p[i + 1].isLowSurrogate())
+            ++i;
+        else if (p[i].isSurrogate())
+            break;
+    }
+    if (i == n)
+        return subject;
+    copy = subject;
+    for (i = 0; i < n; ++i) {
+        if (copy[i].isHighSurrogate() && i + 1 < n && copy[i + 1].isLowSurrogate())
+            ++i;
+        else if (copy[i].isSurrogate())
+            copy[i] = QChar::ReplacementCharacter;
+    }
+    return copy;
+}
+
 RegexMatch Convert(const Results& what, Iter base)
 {
     RegexMatch m;
@@ -52,8 +78,10 @@ Regex::Regex(const QString& pattern, bool caseInsensitive) : m_impl(new Impl)
 
 Regex::~Regex() { delete m_impl; }
 
-RegexMatch Regex::MatchWhole(const QString& subject) const
+RegexMatch Regex::MatchWhole(const QString& text) const
 {
+    QString copy;
+    const QString& subject = Matchable(text, copy);
     Iter b = reinterpret_cast<Iter>(subject.utf16());
     Results what;
     if (!boost::u32regex_match(b, b + subject.size(), what, m_impl->re))
@@ -61,8 +89,10 @@ RegexMatch Regex::MatchWhole(const QString& subject) const
     return Convert(what, b);
 }
 
-RegexMatch Regex::Search(const QString& subject, qsizetype from) const
+RegexMatch Regex::Search(const QString& text, qsizetype from) const
 {
+    QString copy;
+    const QString& subject = Matchable(text, copy);
     if (from < 0 || from > subject.size())
         return {};
     Iter b = reinterpret_cast<Iter>(subject.utf16());
@@ -75,8 +105,10 @@ RegexMatch Regex::Search(const QString& subject, qsizetype from) const
     return Convert(what, b);
 }
 
-RegexMatch Regex::MatchAt(const QString& subject, qsizetype from) const
+RegexMatch Regex::MatchAt(const QString& text, qsizetype from) const
 {
+    QString copy;
+    const QString& subject = Matchable(text, copy);
     if (from < 0 || from > subject.size())
         return {};
     Iter b = reinterpret_cast<Iter>(subject.utf16());

@@ -88,3 +88,24 @@ TEST(Utf8, RoundTripAndSpace)
     EXPECT_TRUE(IsSpace(QLatin1Char('\t')));
     EXPECT_FALSE(IsSpace(QLatin1Char('x')));
 }
+
+#include "util/DateTime.h"
+#include "util/Regex.h"
+
+TEST(Regex, LoneSurrogatesNeverThrowAndKeepPositions)
+{
+    const Regex re(QStringLiteral("b+"));
+    QString text = QStringLiteral("a?bb");
+    text[1] = QChar(0xD800); // unpaired high surrogate
+    RegexMatch m;
+    ASSERT_NO_THROW(m = re.Search(text));
+    ASSERT_TRUE(m.ok);
+    EXPECT_EQ(m.groups[0].start, 2);
+    EXPECT_EQ(m.Text(text, 0), QStringLiteral("bb"));
+    QString low = QStringLiteral("bb?");
+    low[2] = QChar(0xDC00);
+    EXPECT_FALSE(re.MatchWhole(low).ok);
+    EXPECT_TRUE(re.MatchAt(low, 0).ok);
+    Date d;
+    EXPECT_FALSE(d.Parse(QString(10, QChar(0xDFFF))));
+}
