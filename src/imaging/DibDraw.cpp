@@ -238,7 +238,7 @@ bool DibImage::Scroll(const DibRect& rect, int dx, int dy)
     if (dx == 0 && dy == 0)
         return true;
     const DibRect clip = r.Intersected(Rect());
-    const DibRect from = clip.Translated(-dx, -dy).Intersected(clip);
+    const DibRect from = clip.Translated(-int64_t(dx), -int64_t(dy)).Intersected(clip);
     if (from.IsEmpty())
         return true;
     detail::CopyBlock(*this, from.left, from.top, *this, from.left + dx, from.top + dy, int(from.Width()),

@@ -233,8 +233,13 @@ protected:
     // or when called on a depth class (whose overrides are the per-depth paths).
     template <class R, class Op> R Lend(R fallback, Op&& op);
     template <class R, class Op> R Lend(R fallback, Op&& op) const;
-    // Adopts a freshly built image of the same depth in place of the own header.
-    bool Replace(DibImage& built);
+    // The base-class body of a per-depth operation: a plain DibImage lends its header to the
+    // depth class (whose override runs); a depth class without an override of its own runs
+    // `generic`, the path that works for any depth.
+    template <class Op, class Generic> bool LendOr(Op&& op, Generic&& generic)
+    {
+        return classDepth_ == 0 ? Lend(false, op) : generic();
+    }
 
     std::unique_ptr<DibHeader> header_;
 

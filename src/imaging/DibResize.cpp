@@ -25,9 +25,17 @@ int SmoothChannels(const DibImage& img)
                                                   && h.masks[kChBlue] == 0xFF);
         return plain ? 4 : 0;
     }
-    case 8:
+    case 8: {
         // Averaging indices is averaging colours only for the grey ramp (masks, grey images).
-        return img.Colors() == ColorTable::Default(8) ? 1 : 0;
+        const ColorTable& t = img.Colors();
+        if (t.Count() != 256)
+            return 0;
+        for (int i = 0; i < 256; ++i) {
+            if (!t.At(i).SameRgb(DibColor{uint8_t(i), uint8_t(i), uint8_t(i), 0}))
+                return 0;
+        }
+        return 1;
+    }
     default:
         return 0;
     }

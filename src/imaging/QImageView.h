@@ -8,7 +8,8 @@
 
 namespace tessary {
 
-// A deep copy in the nearest QImage format: 1 bit Mono and 4/8 bits Indexed8 (table colours
+// A deep copy (keep it while the picture is shown rather than making one per paint) in the
+// nearest QImage format: 1 bit Mono and 4/8 bits Indexed8 (table colours
 // opaque), 5-5-5 RGB555, 5-6-5 RGB16, other 16-bit and bit-field 32-bit layouts RGB32,
 // 24 bits BGR888, plain 32 bits ARGB32 with the stored alpha. Null for an empty image.
 QImage ToQImage(const DibImage& image);
