@@ -29,5 +29,6 @@ bool TakeOption(QStringList& args, const QString& name, QString& value, bool& pr
 bool TakeFlag(QStringList& args, const QString& name);
 
 int RunVersion(const QStringList& args);
+int RunAlbum(const QStringList& args);
 
 } // namespace tessary::cli
