@@ -71,6 +71,9 @@ public:
     bool SaveFile(const QString& path) const;
 
 private:
+    // `data` holds `size` bytes followed by padding NULs.
+    bool ParsePadded(const char* data, size_t size);
+
     std::unique_ptr<TiXmlDocument> m_doc;
 };
 
