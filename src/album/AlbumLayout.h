@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <QString>
 
-#include "PhotoFormat.h"
+#include "util/PhotoFormat.h"
 
 namespace tessary {
 

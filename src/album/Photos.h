@@ -8,7 +8,7 @@
 
 #include "IdCounter.h"
 #include "OwnedList.h"
-#include "PhotoFormat.h"
+#include "util/PhotoFormat.h"
 
 namespace tessary {
 

@@ -7,7 +7,7 @@
 
 #include "imaging/ExifReader.h"
 #include "imaging/ImageStreams.h"
-#include "imaging/PhotoFormat.h"
+#include "util/PhotoFormat.h"
 
 namespace tessary {
 
@@ -42,7 +42,7 @@ bool ReadHeaderMarkers(const QString& path, MarkerList& out)
 
 bool HasExif(const QString& path)
 {
-    if (FormatOfPath(path) != kFormatJpeg)
+    if (PhotoFormatFromPath(path) != PhotoFormat::Jpeg)
         return false;
     MarkerList markers;
     return ReadHeaderMarkers(path, markers) && markers.Find(kMarkerExif) != nullptr;

@@ -6,7 +6,7 @@
 #include "ExifBuilder.h"
 #include "imaging/ExifReader.h"
 #include "imaging/ImageStreams.h"
-#include "imaging/PhotoFormat.h"
+#include "util/PhotoFormat.h"
 #include "imaging/PhotoMetadata.h"
 
 using namespace tessary;
@@ -50,20 +50,20 @@ void WriteFile(const QString& path, const Bytes& bytes)
 
 TEST(PhotoFormat, ByExtension)
 {
-    EXPECT_EQ(FormatOfPath(QStringLiteral("/a/b/photo.JPG")), kFormatJpeg);
-    EXPECT_EQ(FormatOfPath(QStringLiteral("x.jfif")), kFormatJpeg);
-    EXPECT_EQ(FormatOfPath(QStringLiteral("x.jpe")), kFormatJpeg);
-    EXPECT_EQ(FormatOfPath(QStringLiteral("x.Rle")), kFormatBmp);
-    EXPECT_EQ(FormatOfPath(QStringLiteral("x.png")), kFormatPng);
-    EXPECT_EQ(FormatOfPath(QStringLiteral("x.tif")), kFormatTif);
-    EXPECT_EQ(FormatOfPath(QStringLiteral("x.tiff")), kFormatUnknown);
-    EXPECT_EQ(FormatOfPath(QStringLiteral("x.ved")), kFormatVed);
-    EXPECT_EQ(FormatOfPath(QStringLiteral("jpg")), kFormatUnknown);
-    EXPECT_EQ(FormatOfPath(QStringLiteral("/a.jpg/photo")), kFormatUnknown);
-    EXPECT_EQ(FormatOfPath(QStringLiteral("photo.")), kFormatUnknown);
-    EXPECT_FALSE(HasReader(kFormatTif));
-    EXPECT_TRUE(HasReader(kFormatPng));
-    EXPECT_EQ(CanonicalExtension(FormatOfPath(QStringLiteral("a.JPEG"))), QStringLiteral("jpg"));
+    EXPECT_EQ(PhotoFormatFromPath(QStringLiteral("/a/b/photo.JPG")), PhotoFormat::Jpeg);
+    EXPECT_EQ(PhotoFormatFromPath(QStringLiteral("x.jfif")), PhotoFormat::Jpeg);
+    EXPECT_EQ(PhotoFormatFromPath(QStringLiteral("x.jpe")), PhotoFormat::Jpeg);
+    EXPECT_EQ(PhotoFormatFromPath(QStringLiteral("x.Rle")), PhotoFormat::Bmp);
+    EXPECT_EQ(PhotoFormatFromPath(QStringLiteral("x.png")), PhotoFormat::Png);
+    EXPECT_EQ(PhotoFormatFromPath(QStringLiteral("x.tif")), PhotoFormat::Tiff);
+    EXPECT_EQ(PhotoFormatFromPath(QStringLiteral("x.tiff")), PhotoFormat::Unrecognised);
+    EXPECT_EQ(PhotoFormatFromPath(QStringLiteral("x.ved")), PhotoFormat::Reserved);
+    EXPECT_EQ(PhotoFormatFromPath(QStringLiteral("jpg")), PhotoFormat::Unrecognised);
+    EXPECT_EQ(PhotoFormatFromPath(QStringLiteral("/a.jpg/photo")), PhotoFormat::Unrecognised);
+    EXPECT_EQ(PhotoFormatFromPath(QStringLiteral("photo.")), PhotoFormat::Unrecognised);
+    EXPECT_FALSE(IsStorablePhotoFormat(PhotoFormat::Tiff));
+    EXPECT_TRUE(IsStorablePhotoFormat(PhotoFormat::Png));
+    EXPECT_STREQ(CanonicalExtension(PhotoFormatFromPath(QStringLiteral("a.JPEG"))), "jpg");
 }
 
 TEST(ExifOrientation, TakesIfd0ValuesOneToEight)

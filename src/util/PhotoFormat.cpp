@@ -1,4 +1,4 @@
-#include "PhotoFormat.h"
+#include "util/PhotoFormat.h"
 
 #include <QFileInfo>
 
