@@ -1,5 +1,6 @@
 #include "Markup.h"
 
+#include "search/TextNormalize.h"
 #include "util/Regex.h"
 
 namespace tessary {
@@ -76,9 +77,10 @@ QRgb ParseColorText(QStringView text)
 std::vector<ColorRun> ParseMarkup(const QString& markup, const RunDefaults& defaults)
 {
     std::vector<ColorRun> runs;
+    const QString matchable = WithPairedSurrogates(markup);
     qsizetype pos = 0;
     while (pos < markup.size()) {
-        const RegexMatch m = ColorElementPattern().Search(markup, pos);
+        const RegexMatch m = ColorElementPattern().Search(matchable, pos);
         if (!m.ok) {
             runs.push_back(PlainRun(markup.mid(pos), defaults));
             break;

@@ -43,7 +43,7 @@ int MarkupRenderer::DrawRun(const ColorRun& run, QRect& free, unsigned flags, bo
     int width = fm.horizontalAdvance(text);
     if (width > free.width() && (flags & DtEndEllipsis)) {
         text = fm.elidedText(text, Qt::ElideRight, free.width());
-        width = fm.horizontalAdvance(text);
+        width = std::min(fm.horizontalAdvance(text), free.width());
         if (cut)
             *cut = true;
     }

@@ -27,6 +27,7 @@ QStringList TokenizeQuery(const QString& query)
 {
     QStringList tokens;
     const QString text = NormalizeText(query);
+    const QString matchable = WithPairedSurrogates(text);
     const qsizetype n = text.size();
     qsizetype i = 0;
     while (i < n) {
@@ -45,7 +46,7 @@ QStringList TokenizeQuery(const QString& query)
             i = close < n ? close + 1 : n;
             continue;
         }
-        const RegexMatch m = TermPatternAt().MatchAt(text, i);
+        const RegexMatch m = TermPatternAt().MatchAt(matchable, i);
         if (!m.ok || !m.Matched(0) || m.groups[0].length <= 0)
             break;
         tokens.append(m.Text(text, 0));
@@ -64,7 +65,7 @@ bool BuildTerm(const QString& token, SearchTerm& term)
         term.value = token.mid(1);
         return true;
     }
-    const RegexMatch m = TermPattern().MatchWhole(token);
+    const RegexMatch m = TermPattern().MatchWhole(WithPairedSurrogates(token));
     if (!m.ok)
         return false;
     // A quoted value (group 6) takes the place an unquoted one (group 5) would have.

@@ -68,6 +68,23 @@ QString NormalizeText(QStringView text, PositionMap* positionMap)
     return out;
 }
 
+QString WithPairedSurrogates(const QString& text)
+{
+    QString out = text; // shares the data until a change is needed
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t u = text[i].unicode();
+        if (!QChar::isSurrogate(u))
+            continue;
+        if (QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(text[i + 1].unicode())) {
+            ++i;
+            continue;
+        }
+        out[i] = QChar::ReplacementCharacter;
+    }
+    return out;
+}
+
 QString MakeTagKey(QStringView name)
 {
     QString key;

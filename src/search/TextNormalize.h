@@ -24,4 +24,9 @@ QString MakeTagKey(QStringView name);
 // Lower-cases in place with the simple (one to one) case mapping, so indexes stay valid.
 void LowerInPlace(QString& text);
 
+// The text with every unpaired surrogate replaced by U+FFFD, one unit for one, so positions
+// stay valid. The regular-expression layer refuses ill-formed UTF-16 by throwing; text from
+// the user or from a file is passed through this before it is matched there.
+QString WithPairedSurrogates(const QString& text);
+
 } // namespace tessary

@@ -77,3 +77,15 @@ TEST(MarkupParse, ElementsAndPlainText)
     EXPECT_EQ(Parse("<color><color>x</color></color>"),
               (std::vector<ColorRun>{Plain("<color>"), Plain("x"), Plain("</color>")}));
 }
+
+TEST(MarkupParse, LoneSurrogatesStayInTheirRuns)
+{
+    const QString lone(QChar(0xDC01));
+    const std::vector<ColorRun> runs = ParseMarkup(lone + QStringLiteral("<color bg=#FFEB64>") + lone +
+                                                       QStringLiteral("</color>"),
+                                                   kDefaults);
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[0].text, lone);
+    EXPECT_EQ(runs[1].text, lone);
+    EXPECT_EQ(runs[1].backMode, BackModeOpaque);
+}

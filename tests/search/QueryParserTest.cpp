@@ -96,3 +96,13 @@ TEST(QueryParser, Tokens)
     EXPECT_FALSE(BuildTerm(QStringLiteral("=x"), t));
     EXPECT_EQ(t, SearchTerm());
 }
+
+TEST(QueryParser, LoneSurrogatesAreKeptNotRefused)
+{
+    // Ill-formed UTF-16 (a lone high surrogate) must neither throw nor be lost.
+    const QString q = QStringLiteral("ab") + QChar(0xD800) + QStringLiteral(" t:x") + QChar(0xDC00);
+    const std::vector<SearchTerm> terms = ParseQueryTerms(q);
+    ASSERT_EQ(terms.size(), 2u);
+    EXPECT_EQ(terms[0].value, QStringLiteral("ab") + QChar(0xD800));
+    EXPECT_EQ(terms[1].value, QStringLiteral("x") + QChar(0xDC00));
+}
