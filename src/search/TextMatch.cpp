@@ -24,16 +24,23 @@ bool MatchExact(QStringView text, QStringView value, TextRange* range)
     return true;
 }
 
+bool MatchesAnywhere(QStringView value)
+{
+    return value.isEmpty() || !value[0].isLetter() || value[0].unicode() > 0xFF;
+}
+
 qsizetype FindContains(QStringView normalized, QStringView value)
+{
+    return FindContains(normalized, value, MatchesAnywhere(value));
+}
+
+qsizetype FindContains(QStringView normalized, QStringView value, bool anywhere)
 {
     const qsizetype length = normalized.size();
     const qsizetype m = value.size();
     if (m == 0 || length < m)
         return -1;
-    qsizetype letters = 0;
-    while (letters < m && value[letters].isLetter())
-        ++letters;
-    if (letters == 0 || value[0].unicode() > 0xFF)
+    if (anywhere)
         return normalized.indexOf(value);
 
     // Word starts only. The last place a match can begin:

@@ -27,6 +27,11 @@ bool MatchContains(QStringView text, QStringView value, TextRange* range = nullp
 
 // The index in a normalised text where MatchContains finds the value, or -1.
 qsizetype FindContains(QStringView normalized, QStringView value);
+// The same with MatchesAnywhere(value) worked out beforehand.
+qsizetype FindContains(QStringView normalized, QStringView value, bool anywhere);
+// Whether a value may match anywhere rather than at word starts only: it does not begin with
+// a letter, or its first character is above U+00FF.
+bool MatchesAnywhere(QStringView value);
 
 // The blank-trimmed source range of MatchExact.
 TextRange ExactRange(QStringView text);
