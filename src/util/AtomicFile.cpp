@@ -37,37 +37,84 @@ void SyncFolder(const QByteArray& folder)
 }
 } // namespace
 
-bool WriteFileAtomically(const QString& path, const QByteArray& bytes)
+AtomicFileWriter::AtomicFileWriter(const QString& path) : m_target(QFile::encodeName(path))
 {
-    const QByteArray target = QFile::encodeName(path);
-    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
-    QByteArray temp = target + ".tmp-XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        return false;
-
+    if (m_target.isEmpty())
+        return;
+    m_temp = m_target + ".tmp-XXXXXX";
+    m_fd = ::mkostemp(m_temp.data(), O_CLOEXEC);
+    if (m_fd < 0) {
+        m_temp.clear();
+        return;
+    }
     // Keep the mode of the file being replaced; a new file gets the usual 0666 less umask.
     struct stat st;
     mode_t mode;
-    if (::stat(target.constData(), &st) == 0) {
+    if (::stat(m_target.constData(), &st) == 0) {
         mode = st.st_mode & 07777;
     } else {
         const mode_t mask = ::umask(0);
         ::umask(mask);
         mode = 0666 & ~mask;
     }
+    if (::fchmod(m_fd, mode) != 0)
+        m_failed = true;
+}
 
-    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes.constData(), size_t(bytes.size()))
-           && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
+AtomicFileWriter::~AtomicFileWriter()
+{
+    Discard();
+}
+
+bool AtomicFileWriter::Write(const char* data, size_t size)
+{
+    if (!Ok())
+        return false;
+    if (!WriteAll(m_fd, data, size))
+        m_failed = true;
+    return !m_failed;
+}
+
+bool AtomicFileWriter::Commit()
+{
+    if (m_fd < 0)
+        return false;
+    bool ok = !m_failed && ::fsync(m_fd) == 0;
+    ok = (::close(m_fd) == 0) && ok;
+    m_fd = -1;
     if (ok)
-        ok = ::rename(temp.constData(), target.constData()) == 0;
+        ok = ::rename(m_temp.constData(), m_target.constData()) == 0;
     if (!ok) {
-        ::unlink(temp.constData());
+        ::unlink(m_temp.constData());
+        m_temp.clear();
         return false;
     }
-    SyncFolder(folder);
+    m_temp.clear();
+    SyncFolder(QFile::encodeName(QFileInfo(QFile::decodeName(m_target)).absolutePath()));
     return true;
+}
+
+void AtomicFileWriter::Discard()
+{
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        m_fd = -1;
+    }
+    if (!m_temp.isEmpty()) {
+        ::unlink(m_temp.constData());
+        m_temp.clear();
+    }
+}
+
+QString AtomicFileWriter::TemporaryPath() const
+{
+    return QFile::decodeName(m_temp);
+}
+
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes)
+{
+    AtomicFileWriter file(path);
+    return file.Write(bytes.constData(), size_t(bytes.size())) && file.Commit();
 }
 
 } // namespace tessary

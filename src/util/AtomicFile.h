@@ -3,6 +3,7 @@
 // content, never a mix: the bytes go to a temporary file in the same folder, which is flushed
 // to disk and then renamed over the target.
 
+#include <cstddef>
 #include <QByteArray>
 #include <QString>
 
@@ -10,5 +11,36 @@ namespace tessary {
 
 // False when any step fails; the previous file is then untouched and the temporary file gone.
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes);
+
+// The same replacement for content produced piece by piece, so that a large file never has to
+// be held in memory whole. Nothing is visible at `path` until Commit() succeeds; an object
+// destroyed without a successful Commit() removes its temporary file. One thread at a time.
+class AtomicFileWriter {
+public:
+    // Creates the temporary file "<path>.tmp-XXXXXX" beside the target.
+    explicit AtomicFileWriter(const QString& path);
+    ~AtomicFileWriter();
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    // False when the temporary file could not be created or a write has failed.
+    bool Ok() const { return m_fd >= 0 && !m_failed; }
+    // Appends bytes; false (and every later call false) once a write fails.
+    bool Write(const char* data, size_t size);
+    // Flushes to disk and renames over the target; false on any failure, the target then
+    // untouched. The writer is finished either way.
+    bool Commit();
+    // Drops the temporary file; the target stays as it was.
+    void Discard();
+
+    // Name of the temporary file (empty when none was created); for tests.
+    QString TemporaryPath() const;
+
+private:
+    QByteArray m_target;
+    QByteArray m_temp;
+    int m_fd = -1;
+    bool m_failed = false;
+};
 
 } // namespace tessary

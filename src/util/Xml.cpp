@@ -106,6 +106,9 @@ bool XmlDocument::Parse(const QByteArray& utf8)
     m_doc->Clear();
     if (utf8.isEmpty() || !XmlDepthWithin(utf8.constData(), size_t(utf8.size()), kMaxDepth))
         return false;
+    // Row and column tracking costs about a third of the parse and nothing here reports
+    // positions, so it stays off.
+    m_doc->SetTabSize(0);
     // TinyXML reads up to the first NUL; the QByteArray is always NUL-terminated.
     m_doc->Parse(utf8.constData(), nullptr, TIXML_ENCODING_UTF8);
     if (m_doc->Error() || !m_doc->RootElement()) {
