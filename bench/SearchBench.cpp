@@ -104,6 +104,28 @@ void BM_FirstSearch(benchmark::State& state)
     }
 }
 
+// A keystroke right after a tag value was edited: the edited collection is compared text by
+// text against the model, the others are trusted.
+void BM_SearchAfterEdit(benchmark::State& state)
+{
+    SearchEngine engine;
+    engine.SetScope(Scope(true));
+    engine.Parse(QStringLiteral("paris"));
+    engine.Run();
+    Item* item = BigAlbum().GetCollections().At(5)->GetItems().At(777);
+    const int32_t tagId = item->GetRecords().At(0).tagId;
+    const QString before = item->TagValue(tagId);
+    bool flip = false;
+    for (auto _ : state) {
+        flip = !flip;
+        item->SetTagValue(tagId, flip ? QStringLiteral("Paris") : before);
+        engine.Parse(QStringLiteral("paris"));
+        engine.Run();
+        benchmark::DoNotOptimize(engine.Results().size());
+    }
+    item->SetTagValue(tagId, before);
+}
+
 void BM_BuildResultTexts(benchmark::State& state, const char* query)
 {
     SearchEngine engine;
@@ -140,6 +162,7 @@ BENCHMARK_CAPTURE(BM_Search, exact_one, "place:=\"new york\"", false)->Unit(benc
 BENCHMARK_CAPTURE(BM_Search, exact_all, "place:=\"new york\"", true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Search, mixed_all, "beach place:paris shoton:=\"lens 50mm\"", true)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FirstSearch)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SearchAfterEdit)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_BuildResultTexts, word, "paris")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_BuildResultTexts, phrase_and_field, "\"new york\" itemname:beach")->Unit(benchmark::kMicrosecond);
 

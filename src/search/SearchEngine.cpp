@@ -15,13 +15,16 @@ struct PreparedTerm {
     bool exact = false;
     bool anywhere = false;
     QStringView value;
+    uint64_t mask = 0;
     int32_t tagId = -1; // TermKindTag: the collection's tag with the term's key
 };
 
-bool Holds(QStringView text, const PreparedTerm& t)
+bool Holds(const NormalizedIndex::Forms& forms, const NormalizedIndex::Slot& slot, const PreparedTerm& t)
 {
-    if (text.isEmpty())
+    // An empty text never matches; nor does one that lacks a character of the value.
+    if (slot.length == 0 || slot.length < uint32_t(t.value.size()) || (t.mask & ~slot.mask) != 0)
         return false;
+    const QStringView text = forms.Text(slot);
     if (t.exact)
         return text == t.value;
     return FindContains(text, t.value, t.anywhere) >= 0;
@@ -81,6 +84,7 @@ void SearchEngine::RunCollection(const Collection& collection)
         p.exact = term.exact;
         p.value = term.value;
         p.anywhere = MatchesAnywhere(term.value);
+        p.mask = CharacterMask(term.value);
         if (term.kind == TermKindTag) {
             // Keys are made here with the same rule as the term's, whatever the model caches.
             for (const Tag& tag : tags) {
@@ -94,37 +98,38 @@ void SearchEngine::RunCollection(const Collection& collection)
         }
         prepared.push_back(p);
     }
+    // Records count for bare words and phrases only when their tag exists here.
     std::vector<int32_t> tagIds;
     for (const Tag& tag : tags)
         tagIds.push_back(tag.Id());
     std::sort(tagIds.begin(), tagIds.end());
-    auto validRecord = [&](const Record& r) {
-        return r.tagId != -1 && !r.value.isEmpty() && std::binary_search(tagIds.begin(), tagIds.end(), r.tagId);
+    auto tagExists = [&](int32_t id) {
+        return id != -1 && std::binary_search(tagIds.begin(), tagIds.end(), id);
     };
 
+    // From here on only the forms are read, never the model: a record's value is empty
+    // exactly when its form is (an empty or all-blank value matches nothing either way).
     const NormalizedIndex::Forms& forms = m_index.Update(collection);
-    int i = 0;
-    for (const Item& item : collection.GetItems()) {
-        const Records& records = item.GetRecords();
+    const size_t count = forms.ItemCount();
+    for (size_t i = 0; i < count; ++i) {
+        const NormalizedIndex::Slot* texts = forms.SlotsOf(i);
+        const size_t n = forms.SlotCount(i);
         bool found = true;
         for (const PreparedTerm& t : prepared) {
             bool holds = false;
             if (t.kind == TermKindItemName) {
-                holds = Holds(forms.Name(i), t);
+                holds = Holds(forms, texts[0], t);
             } else if (t.kind == TermKindTag) {
-                int r = 0;
-                for (const Record& rec : records) {
-                    if (rec.tagId == t.tagId) {
-                        holds = !rec.value.isEmpty() && Holds(forms.Value(i, r), t);
+                for (size_t k = 1; k < n; ++k) {
+                    if (texts[k].tagId == t.tagId) {
+                        holds = Holds(forms, texts[k], t);
                         break;
                     }
-                    ++r;
                 }
             } else {
-                holds = Holds(forms.Name(i), t);
-                int r = 0;
-                for (auto it = records.begin(); !holds && it != records.end(); ++it, ++r)
-                    holds = validRecord(*it) && Holds(forms.Value(i, r), t);
+                holds = Holds(forms, texts[0], t);
+                for (size_t k = 1; !holds && k < n; ++k)
+                    holds = Holds(forms, texts[k], t) && tagExists(texts[k].tagId);
             }
             if (!holds) {
                 found = false;
@@ -132,8 +137,7 @@ void SearchEngine::RunCollection(const Collection& collection)
             }
         }
         if (found)
-            m_results.push_back(SearchResult{&item, QString(), QString()});
-        ++i;
+            m_results.push_back(SearchResult{forms.ItemAt(i), QString(), QString()});
     }
 }
 
@@ -189,8 +193,13 @@ bool SearchEngine::BuildResultTexts(SearchResult& result) const
         // The line is drawn on one line; a line feed in a tag name would break the element.
         QString name = chosenTag->Name();
         name.replace(QLatin1Char('\n'), QLatin1Char(' '));
-        result.detailMarkup = QStringView(kTagNameOpenTag) + EscapeMarkup(name) + QLatin1String(": ") +
-                              QStringView(kColorCloseTag) + chosen;
+        QString& line = result.detailMarkup;
+        line.reserve(40 + name.size() * 2 + chosen.size());
+        line += QStringView(kTagNameOpenTag);
+        line += EscapeMarkup(name);
+        line += QLatin1String(": ");
+        line += QStringView(kColorCloseTag);
+        line += chosen;
     }
     return true;
 }

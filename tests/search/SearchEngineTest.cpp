@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#include <QStringList>
 
 #include "album/Album.h"
+#include "album/OwnedList.h"
 #include "search/SearchEngine.h"
 
 using namespace tessary;
@@ -186,6 +188,52 @@ TEST_F(SearchEngineTest, ChangedTextsAreNeverMatchedInTheirOldForm)
     EXPECT_EQ(Find(&c, "town:bergen"), (QStringList{"A much longer beach name"}));
 }
 
+TEST_F(SearchEngineTest, EveryKindOfModelChangeIsSeen)
+{
+    Collection& c = AddCollection("C");
+    const int32_t tag = c.GetTags().Add(QStringLiteral("T"))->Id();
+    Item& a = AddItem(c, QStringLiteral("Alpha"));
+    Item& b = AddItem(c, QStringLiteral("Beta"));
+    a.SetTagValue(tag, QStringLiteral("red"));
+    b.SetTagValue(tag, QStringLiteral("blue"));
+    ASSERT_EQ(Find(All(), "red"), (QStringList{"Alpha"}));
+
+    a.GetRecords().Assign({Record{tag, QStringLiteral("green")}});
+    EXPECT_EQ(Find(All(), "red"), QStringList());
+    EXPECT_EQ(Find(All(), "green"), (QStringList{"Alpha"}));
+    a.GetRecords().Clear();
+    EXPECT_EQ(Find(All(), "green"), QStringList());
+    c.GetItems().ClearAllTagValues();
+    EXPECT_EQ(Find(All(), "blue"), QStringList());
+
+    a.SetTagValue(tag, QStringLiteral("shared"));
+    b.SetTagValue(tag, QStringLiteral("shared"));
+    ASSERT_EQ(Find(All(), "shared"), (QStringList{"Alpha", "Beta"}));
+
+    // The base class's reorder does not mark the collection; the item list is compared anyway.
+    OwnedList<Item>& base = c.GetItems();
+    ASSERT_TRUE(base.Reorder({&b, &a}));
+    EXPECT_EQ(Find(All(), "shared"), (QStringList{"Beta", "Alpha"}));
+
+    // A removed item's place taken by a new item (possibly at the same address).
+    ASSERT_TRUE(c.GetItems().Remove(&a));
+    AddItem(c, QStringLiteral("Gamma")).SetTagValue(tag, QStringLiteral("shared"));
+    EXPECT_EQ(Find(All(), "shared"), (QStringList{"Beta", "Gamma"}));
+    EXPECT_EQ(Find(All(), "alpha"), QStringList());
+    c.GetItems().Clear(false);
+    EXPECT_EQ(Find(All(), "beta"), QStringList());
+
+    // A collection removed and another made, possibly at the same address.
+    Collection& d = AddCollection("D");
+    AddItem(d, QStringLiteral("Delta"));
+    EXPECT_EQ(Find(All(), "delta"), (QStringList{"Delta"}));
+    ASSERT_TRUE(album.GetCollections().Remove(&d));
+    Collection& e = AddCollection("E");
+    AddItem(e, QStringLiteral("Epsilon"));
+    EXPECT_EQ(Find(All(), "delta"), QStringList());
+    EXPECT_EQ(Find(All(), "epsilon"), (QStringList{"Epsilon"}));
+}
+
 TEST_F(SearchEngineTest, NormalisedFormsAreKeptBetweenSearches)
 {
     Collection& c = AddCollection("C");
@@ -197,10 +245,12 @@ TEST_F(SearchEngineTest, NormalisedFormsAreKeptBetweenSearches)
     EXPECT_EQ(once, 100);
     EXPECT_EQ(Find(&c, "value").size(), 50);
     EXPECT_EQ(engine.Index().GetStats().normalized, once);
+    EXPECT_EQ(engine.Index().GetStats().checked, 0); // nothing changed: not even compared
     // An equal string in a new buffer is recognised without normalising again.
     c.GetItems().At(3)->SetName(QStringLiteral("Item ") + QString::number(3));
     EXPECT_EQ(Find(&c, "item").size(), 50);
     EXPECT_EQ(engine.Index().GetStats().normalized, once);
+    EXPECT_EQ(engine.Index().GetStats().checked, 1);
     c.GetItems().At(3)->SetName(QStringLiteral("Other"));
     EXPECT_EQ(Find(&c, "item").size(), 49);
     EXPECT_EQ(engine.Index().GetStats().normalized, once + 1);
