@@ -3,10 +3,13 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QStatusBar>
 
 #include "CommandLinePacket.h"
 #include "InstanceGuard.h"
+#include "Settings.h"
 
 namespace tessary {
 
@@ -16,6 +19,14 @@ MainFrame::MainFrame(QWidget* parent) : QMainWindow(parent)
     setWindowTitle(QStringLiteral("Orvanne Tessary"));
     resize(920, 640);
     statusBar();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    Settings::Instance().Load(Settings::FilePath(), screen ? screen->availableGeometry() : QRect());
+}
+
+MainFrame::~MainFrame()
+{
+    // Failures stay silent: start-up has already warned when the folder cannot be made.
+    Settings::Instance().Save(Settings::FilePath());
 }
 
 void MainFrame::OpenFromArgument(const QString& path)

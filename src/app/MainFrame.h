@@ -10,7 +10,10 @@ namespace tessary {
 class MainFrame : public QMainWindow {
     Q_OBJECT
 public:
+    // Reads the settings file into Settings::Instance().
     explicit MainFrame(QWidget* parent = nullptr);
+    // Writes the settings file: the main window's final destruction.
+    ~MainFrame() override;
 
     // Opening from an argument or a hand-over.
     void OpenFromArgument(const QString& path);

@@ -29,6 +29,7 @@ bool TakeOption(QStringList& args, const QString& name, QString& value, bool& pr
 bool TakeFlag(QStringList& args, const QString& name);
 
 int RunVersion(const QStringList& args);
+int RunAlbum(const QStringList& args);
 // "album search ALBUM.tsy [--collection NAME] QUERY [--json]": arguments after "search".
 int RunAlbumSearch(const QStringList& args);
 

@@ -10,6 +10,14 @@ namespace {
 
 const CliCommand kCommands[] = {
     {"version", "version                      print the product name and version", RunVersion},
+    {"album", "album create FOLDER NAME [--id N]   make the album folder FOLDER/NAME and its NAME.tsy; prints its path\n"
+              "  album add ALBUM.tsy --collection NAME FILE...   add photos as new items (the collection is made\n"
+              "                               when missing); prints the number added, exit 1 when any was skipped\n"
+              "  album tag ALBUM.tsy --collection NAME --item ID TAG=VALUE...   set tag values (tags made when missing)\n"
+              "  album list ALBUM.tsy [--json]   the album's collections, tags, items and valid values\n"
+              "  album search ALBUM.tsy [--collection NAME] QUERY [--json]   items found by the query, with their\n"
+              "                               highlighted name and value line (JSON: [] when the query finds nothing)",
+     RunAlbum},
 };
 
 void PrintHelp(FILE* out)
