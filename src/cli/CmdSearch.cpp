@@ -46,7 +46,10 @@ int RunAlbumSearch(const QStringList& arguments)
                 row.insert(QStringLiteral("detail_markup"), r.detailMarkup);
                 rows.append(row);
             } else {
-                PrintLine(QStringLiteral("%1\t%2\t%3").arg(r.item->OwnerCollection().Name()).arg(r.item->Id()).arg(r.item->Name()));
+                PrintLine(QStringLiteral("%1\t%2\t%3")
+                              .arg(r.item->OwnerCollection().Name())
+                              .arg(r.item->Id())
+                              .arg(r.item->Name()));
             }
         }
     }

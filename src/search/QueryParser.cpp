@@ -3,11 +3,12 @@
 #include "search/TextNormalize.h"
 #include "util/Regex.h"
 
+// The term pattern after its "^".
+#define TESSARY_TERM_BODY "([^\\s\":=]+)((:=?)(([^\\s\"]+)|\"([^\"]+)\"?))?"
+
 namespace tessary {
 
 namespace {
-#define TESSARY_TERM_BODY "([^\\s\":=]+)((:=?)(([^\\s\"]+)|\"([^\"]+)\"?))?"
-
 // The same pattern without "^", matched only at a given position (a continuous match), so
 // the tokeniser needs no copy of the rest of the query for every token.
 const Regex& TermPatternAt()

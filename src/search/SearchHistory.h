@@ -2,7 +2,8 @@
 // The search history: the most recent searches (newest first, at most 3, no duplicates) and
 // the sorted list of all searches (ascending by UTF-16 code units, no duplicates), and the
 // suggestions picked from them. The settings own the stored lists: whoever shows
-// suggestions copies them in with the constructor and back out with Recent() and All().
+// suggestions copies them in with the constructor (from Settings::mruSearches and
+// allSearches) and back out with Recent() and All().
 // UI thread only; nothing is locked.
 
 #include <QString>

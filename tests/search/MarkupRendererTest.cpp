@@ -168,7 +168,8 @@ TEST(MarkupRenderer, NothingIsDrawnAfterTheCutRun)
     const QFontMetrics fm(font);
     QImage img(200, 20, QImage::Format_RGB32);
     img.fill(Qt::white);
-    const int room = fm.horizontalAdvance(QStringLiteral("abcdefgh")) + fm.horizontalAdvance(QStringLiteral("\u2026")) / 2;
+    const int room =
+        fm.horizontalAdvance(QStringLiteral("abcdefgh")) + fm.horizontalAdvance(QStringLiteral("\u2026")) / 2;
     {
         QPainter p(&img);
         MarkupRenderer r(&p, font, kText, 0xFFFFFFFF);

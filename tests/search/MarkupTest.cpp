@@ -73,7 +73,8 @@ TEST(MarkupParse, ElementsAndPlainText)
     // An element needs text; elements do not nest; a stray "<" is text.
     EXPECT_EQ(Parse("<color bg=#FFEB64></color>"), (std::vector<ColorRun>{Plain("<color bg=#FFEB64></color>")}));
     EXPECT_EQ(Parse("1 < 2 <color fg=#000001>y</color>"),
-              (std::vector<ColorRun>{Plain("1 < 2 "), Colored("y", 0xFF000001, kDefaults.backColor, kDefaults.backMode)}));
+              (std::vector<ColorRun>{Plain("1 < 2 "),
+                                     Colored("y", 0xFF000001, kDefaults.backColor, kDefaults.backMode)}));
     EXPECT_EQ(Parse("<color><color>x</color></color>"),
               (std::vector<ColorRun>{Plain("<color>"), Plain("x"), Plain("</color>")}));
 }

@@ -70,7 +70,8 @@ TEST_F(SearchCli, ResultsInOrderWithMarkup)
     EXPECT_EQ(first[QStringLiteral("collection")].toString(), QStringLiteral("Europe"));
     EXPECT_EQ(first[QStringLiteral("item")].toInt(), 1);
     EXPECT_EQ(first[QStringLiteral("name")].toString(), QStringLiteral("Red Car"));
-    EXPECT_EQ(first[QStringLiteral("name_markup")].toString(), QStringLiteral("<color bg=#FFEB64>Red</color>&nbsp;Car"));
+    EXPECT_EQ(first[QStringLiteral("name_markup")].toString(),
+              QStringLiteral("<color bg=#FFEB64>Red</color>&nbsp;Car"));
     EXPECT_EQ(first[QStringLiteral("detail_markup")].toString(),
               QStringLiteral("<color fg=#828A99>Place: </color>Paris&nbsp;&amp;&nbsp;&lt;Lyon&gt;"));
     EXPECT_EQ(rows[1].toObject()[QStringLiteral("collection")].toString(), QStringLiteral("Asia"));
@@ -79,7 +80,8 @@ TEST_F(SearchCli, ResultsInOrderWithMarkup)
 TEST_F(SearchCli, CollectionScopeAndFailures)
 {
     const QJsonArray rows =
-        Search({QStringLiteral("--collection"), QStringLiteral("Asia"), QStringLiteral("red"), QStringLiteral("--json")});
+        Search({QStringLiteral("--collection"), QStringLiteral("Asia"), QStringLiteral("red"),
+                QStringLiteral("--json")});
     ASSERT_EQ(rows.size(), 1);
     EXPECT_EQ(rows[0].toObject()[QStringLiteral("name")].toString(), QStringLiteral("Red lanterns"));
     EXPECT_EQ(rows[0].toObject()[QStringLiteral("detail_markup")].toString(),

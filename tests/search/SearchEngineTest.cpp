@@ -308,5 +308,6 @@ TEST_F(SearchEngineTest, TagValueHighlight)
               QStringLiteral("<color bg=#FFEB64>Paris</color>,&nbsp;<color bg=#FFEB64>New&nbsp;&nbsp;York</color>"));
     EXPECT_EQ(engine.HighlightTagValue(QString(), QStringLiteral("Paris")), QString());
     EXPECT_EQ(engine.HighlightTagValue(QStringLiteral("place"), QString()), QString());
-    EXPECT_EQ(engine.Highlight(QStringLiteral("Paris"), TermKindTag), QStringLiteral("<color bg=#FFEB64>Paris</color>"));
+    EXPECT_EQ(engine.Highlight(QStringLiteral("Paris"), TermKindTag),
+              QStringLiteral("<color bg=#FFEB64>Paris</color>"));
 }
