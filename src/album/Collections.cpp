@@ -9,9 +9,18 @@
 
 namespace tessary {
 
+namespace {
+uint64_t g_lastContentRevision = 0; // UI thread only, like the model
+}
+
 Collection::Collection(Collections& list, const QString& name, int32_t id)
-    : m_list(&list), m_id(id), m_name(name)
+    : m_list(&list), m_id(id), m_name(name), m_contentRevision(++g_lastContentRevision)
 {
+}
+
+void Collection::MarkContentChanged()
+{
+    m_contentRevision = ++g_lastContentRevision;
 }
 
 Collection::~Collection() = default;

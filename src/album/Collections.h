@@ -41,6 +41,13 @@ public:
     // in it, then destroys the tags and items. Nothing outside the album folder is touched.
     void DeleteFiles();
 
+    // Takes a new value whenever an item of this collection is made, removed, reordered or
+    // renamed, or has its tag values changed. Values are unique in the process (a collection
+    // made later never shows an earlier one), so that search can keep derived forms of the
+    // names and values and knows when to look at them again.
+    uint64_t ContentRevision() const { return m_contentRevision; }
+    void MarkContentChanged();
+
 private:
     friend class Collections;
     Collection(Collections& list, const QString& name, int32_t id);
@@ -48,6 +55,7 @@ private:
     Collections* m_list;
     int32_t m_id;
     QString m_name;
+    uint64_t m_contentRevision = 0;
     Tags m_tags{*this};
     Items m_items{*this};
 };

@@ -8,7 +8,16 @@
 
 namespace tessary {
 
-Item::Item(Items& list, int32_t id) : m_list(&list), m_id(id) {}
+Item::Item(Items& list, int32_t id) : m_list(&list), m_id(id)
+{
+    list.Owner().MarkContentChanged();
+}
+
+void Item::SetName(const QString& name)
+{
+    m_name = name;
+    m_list->Owner().MarkContentChanged();
+}
 
 Item::~Item() = default;
 
@@ -81,6 +90,7 @@ bool Items::Remove(Item* item)
         return false;
     std::unique_ptr<Item> gone = Unlink(item);
     gone->DeleteFiles();
+    m_owner->MarkContentChanged();
     return true;
 }
 
@@ -91,6 +101,15 @@ void Items::Clear(bool deleteFiles)
             i.DeleteFiles();
     }
     DestroyAll();
+    m_owner->MarkContentChanged();
+}
+
+bool Items::Reorder(const std::vector<Item*>& order)
+{
+    if (!OwnedList<Item>::Reorder(order))
+        return false;
+    m_owner->MarkContentChanged();
+    return true;
 }
 
 void Items::ClearAllTagValues()

@@ -26,7 +26,7 @@ public:
 
     int32_t Id() const { return m_id; }
     const QString& Name() const { return m_name; }
-    void SetName(const QString& name) { m_name = name; }
+    void SetName(const QString& name);
     // Local time of adding.
     const DateTime& DateAdded() const { return m_dateAdded; }
     void SetDateAdded(const DateTime& when) { m_dateAdded = when; }
@@ -82,6 +82,8 @@ public:
     bool Remove(Item* item);
     // Destroys every item; with `deleteFiles` also deletes their files first.
     void Clear(bool deleteFiles);
+    // As OwnedList::Reorder; a new order also marks the collection's content changed.
+    bool Reorder(const std::vector<Item*>& order);
     // Drops the tag values of every item.
     void ClearAllTagValues();
 

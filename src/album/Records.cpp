@@ -21,8 +21,14 @@ QString Records::Value(int32_t tagId) const
     return r ? r->value : QString();
 }
 
+void Records::Changed()
+{
+    m_owner->OwnerCollection().MarkContentChanged();
+}
+
 void Records::SetValue(int32_t tagId, const QString& value)
 {
+    Changed();
     for (Record& r : m_list) {
         if (r.tagId == tagId) {
             r.value = value;
@@ -32,8 +38,15 @@ void Records::SetValue(int32_t tagId, const QString& value)
     m_list.push_back(Record{tagId, value});
 }
 
+void Records::Clear()
+{
+    m_list.clear();
+    Changed();
+}
+
 void Records::Assign(std::vector<Record>&& records)
 {
+    Changed();
     m_list.clear();
     m_list.reserve(records.size());
     // A handful of records is searched directly; many (a hostile file) go through a map so

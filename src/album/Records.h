@@ -38,12 +38,14 @@ public:
     // Replaces every record by `records`, where a later record of a tag replaces the value of
     // an earlier one in its place (as successive SetValue calls would), in linear time.
     void Assign(std::vector<Record>&& records);
-    void Clear() { m_list.clear(); }
+    void Clear();
 
     // Set (tag id not -1), not empty, and its tag exists in the item's collection.
     bool IsValid(const Record& record) const;
 
 private:
+    void Changed();
+
     Item* m_owner;
     std::vector<Record> m_list;
 };

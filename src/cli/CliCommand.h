@@ -31,5 +31,7 @@ bool TakeFlag(QStringList& args, const QString& name);
 int RunVersion(const QStringList& args);
 int RunExif(const QStringList& args);
 int RunAlbum(const QStringList& args);
+// "album search ALBUM.tsy [--collection NAME] QUERY [--json]": arguments after "search".
+int RunAlbumSearch(const QStringList& args);
 
 } // namespace tessary::cli

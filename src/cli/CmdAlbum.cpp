@@ -247,6 +247,8 @@ int RunAlbum(const QStringList& args)
         return RunTag(rest);
     if (sub == QLatin1String("list"))
         return RunList(rest);
+    if (sub == QLatin1String("search"))
+        return RunAlbumSearch(rest);
     return Fail(kExitUsage, QStringLiteral("unknown album subcommand '%1'").arg(sub));
 }
 

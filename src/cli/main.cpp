@@ -15,7 +15,9 @@ const CliCommand kCommands[] = {
               "  album add ALBUM.tsy --collection NAME FILE...   add photos as new items (the collection is made\n"
               "                               when missing); prints the number added, exit 1 when any was skipped\n"
               "  album tag ALBUM.tsy --collection NAME --item ID TAG=VALUE...   set tag values (tags made when missing)\n"
-              "  album list ALBUM.tsy [--json]   the album's collections, tags, items and valid values",
+              "  album list ALBUM.tsy [--json]   the album's collections, tags, items and valid values\n"
+              "  album search ALBUM.tsy [--collection NAME] QUERY [--json]   items found by the query, with their\n"
+              "                               highlighted name and value line (JSON: [] when the query finds nothing)",
      RunAlbum},
 };
 

@@ -1,0 +1,169 @@
+// Search on every keystroke: Parse + Run over a 100,000-item album (10 collections of 10,000
+// items, 8 tags per collection, 5 values per item), and building the texts of 50 result rows.
+#include <benchmark/benchmark.h>
+#include <memory>
+#include <QString>
+#include <QStringList>
+
+#include "album/Album.h"
+#include "search/SearchEngine.h"
+
+using namespace tessary;
+
+namespace {
+const QStringList kNameWords = {"Beach", "Sunset", "Harbour", "Garden", "Mountain", "Birthday", "Wedding",
+                                "Market", "Bridge", "Castle", "Forest", "River", "Snow", "Picnic", "Concert"};
+const QStringList kPlaces = {"Paris", "New York", "Lisbon", "Kyoto", "Cape Town", "Oslo", "Lima", "Vienna",
+                             "San Francisco", "Reykjavik", "Hanoi", "Dublin"};
+const QStringList kPeople = {"Anna", "Ben", "Carla", "Dmitri", "Eva", "Farid", "Grace", "Hiro", "Ines", "Jonas"};
+const QStringList kTagNames = {"Place", "People", "Camera", "Event", "Weather", "Shot On", "Rating", "Notes"};
+
+// A small deterministic generator so that every run builds the same album.
+struct Lcg {
+    uint32_t s = 12345;
+    uint32_t Next() { return s = s * 1664525u + 1013904223u; }
+    int Below(int n) { return int((Next() >> 8) % uint32_t(n)); }
+};
+
+QString ValueFor(int tag, Lcg& rng, int item)
+{
+    switch (tag) {
+    case 0: return kPlaces[rng.Below(kPlaces.size())];
+    case 1: return kPeople[rng.Below(kPeople.size())] + QStringLiteral(" and ") + kPeople[rng.Below(kPeople.size())];
+    case 2: return QStringLiteral("Model %1").arg(rng.Below(40));
+    case 3: return kNameWords[rng.Below(kNameWords.size())] + QStringLiteral(" trip");
+    case 4: return rng.Below(2) ? QStringLiteral("Sunny") : QStringLiteral("Cloudy, light rain");
+    case 5: return QStringLiteral("Lens %1mm").arg(18 + rng.Below(180));
+    case 6: return QString::number(1 + rng.Below(5));
+    default: return QStringLiteral("Roll %1, frame %2").arg(item / 36).arg(item % 36);
+    }
+}
+
+Album& BigAlbum()
+{
+    static std::unique_ptr<Album> album = [] {
+        auto a = std::make_unique<Album>();
+        Lcg rng;
+        for (int c = 0; c < 10; ++c) {
+            Collection* col = a->GetCollections().Add(QStringLiteral("Collection %1").arg(c + 1));
+            std::vector<int32_t> tagIds;
+            for (const QString& t : kTagNames)
+                tagIds.push_back(col->GetTags().Add(t)->Id());
+            for (int i = 0; i < 10000; ++i) {
+                const QString name = QStringLiteral("%1 %2 %3")
+                                         .arg(kNameWords[rng.Below(kNameWords.size())])
+                                         .arg(kNameWords[rng.Below(kNameWords.size())])
+                                         .arg(2000 + i);
+                Item* item = col->GetItems().Add(name, i + 1);
+                // 5 of the 8 tags, starting at a varying tag.
+                const int first = rng.Below(8);
+                for (int k = 0; k < 5; ++k) {
+                    const int tag = (first + k) % 8;
+                    item->SetTagValue(tagIds[size_t(tag)], ValueFor(tag, rng, i));
+                }
+            }
+        }
+        return a;
+    }();
+    return *album;
+}
+
+const Collection* Scope(bool all)
+{
+    Collections& list = BigAlbum().GetCollections();
+    return all ? &list.AllCollections() : list.At(4);
+}
+
+void BM_Search(benchmark::State& state, const char* query, bool all)
+{
+    SearchEngine engine;
+    engine.SetScope(Scope(all));
+    const QString q = QString::fromUtf8(query);
+    // The first search lays out the normalised forms; keystrokes after it reuse them.
+    engine.Parse(q);
+    engine.Run();
+    size_t found = 0;
+    for (auto _ : state) {
+        engine.SetScope(Scope(all));
+        if (!engine.Parse(q) || !engine.Run())
+            state.SkipWithError("search failed");
+        found = engine.Results().size();
+        benchmark::DoNotOptimize(found);
+    }
+    state.counters["found"] = double(found);
+}
+
+void BM_FirstSearch(benchmark::State& state)
+{
+    for (auto _ : state) {
+        SearchEngine engine;
+        engine.SetScope(Scope(true));
+        engine.Parse(QStringLiteral("paris"));
+        engine.Run();
+        benchmark::DoNotOptimize(engine.Results().size());
+    }
+}
+
+// A keystroke right after a tag value was edited: the edited collection is compared text by
+// text against the model, the others are trusted.
+void BM_SearchAfterEdit(benchmark::State& state)
+{
+    SearchEngine engine;
+    engine.SetScope(Scope(true));
+    engine.Parse(QStringLiteral("paris"));
+    engine.Run();
+    Item* item = BigAlbum().GetCollections().At(5)->GetItems().At(777);
+    const int32_t tagId = item->GetRecords().At(0).tagId;
+    const QString before = item->TagValue(tagId);
+    bool flip = false;
+    for (auto _ : state) {
+        flip = !flip;
+        item->SetTagValue(tagId, flip ? QStringLiteral("Paris") : before);
+        engine.Parse(QStringLiteral("paris"));
+        engine.Run();
+        benchmark::DoNotOptimize(engine.Results().size());
+    }
+    item->SetTagValue(tagId, before);
+}
+
+void BM_BuildResultTexts(benchmark::State& state, const char* query)
+{
+    SearchEngine engine;
+    engine.SetScope(Scope(true));
+    engine.Parse(QString::fromUtf8(query));
+    engine.Run();
+    std::vector<SearchResult>& results = engine.Results();
+    if (results.size() < 50) {
+        state.SkipWithError("fewer than 50 results");
+        return;
+    }
+    for (auto _ : state) {
+        for (size_t i = 0; i < 50; ++i) {
+            results[i].nameMarkup.clear();
+            engine.BuildResultTexts(results[i]);
+            benchmark::DoNotOptimize(results[i].detailMarkup.size());
+        }
+    }
+    state.SetItemsProcessed(int64_t(state.iterations()) * 50);
+}
+} // namespace
+
+BENCHMARK_CAPTURE(BM_Search, bare_word_one, "paris", false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Search, bare_word_all, "paris", true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Search, bare_word_none_all, "zebra", true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Search, digits_all, "2010", true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Search, two_words_all, "sunset anna", true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Search, phrase_one, "\"new york\"", false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Search, phrase_all, "\"new york\"", true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Search, field_one, "place:york", false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Search, field_all, "place:york", true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Search, itemname_all, "itemname:beach", true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Search, exact_one, "place:=\"new york\"", false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Search, exact_all, "place:=\"new york\"", true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Search, mixed_all, "beach place:paris shoton:=\"lens 50mm\"", true)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FirstSearch)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SearchAfterEdit)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_BuildResultTexts, word, "paris")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_BuildResultTexts, phrase_and_field, "\"new york\" itemname:beach")->Unit(benchmark::kMicrosecond);
+
+BENCHMARK_MAIN();

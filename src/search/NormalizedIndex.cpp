@@ -1,0 +1,157 @@
+#include "NormalizedIndex.h"
+
+#include <algorithm>
+
+#include "album/Collections.h"
+#include "search/TextNormalize.h"
+
+namespace tessary {
+
+uint64_t CharacterMask(QStringView text)
+{
+    uint64_t mask = 0;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        unsigned bit;
+        if (u >= u'a' && u <= u'z')
+            bit = u - u'a';
+        else if (u >= u'0' && u <= u'9')
+            bit = 26 + (u - u'0');
+        else if (u < 128)
+            bit = 36 + u % 8;
+        else
+            bit = 44 + (uint32_t(u) * 2654435761u >> 16) % 20;
+        mask |= uint64_t(1) << bit;
+    }
+    return mask;
+}
+
+void NormalizedIndex::Store(Forms& forms, size_t slot, const QString& source, bool append)
+{
+    const QString normalized = NormalizeText(source);
+    ++m_stats.normalized;
+    Slot& s = forms.m_slots[slot];
+    const size_t length = size_t(normalized.size());
+    const char16_t* p = reinterpret_cast<const char16_t*>(normalized.utf16());
+    if (!append && length <= s.length) {
+        std::copy(p, p + length, forms.m_text.begin() + ptrdiff_t(s.offset));
+        forms.m_waste += s.length - length;
+    } else {
+        if (!append)
+            forms.m_waste += s.length;
+        s.offset = forms.m_text.size();
+        forms.m_text.insert(forms.m_text.end(), p, p + length);
+    }
+    s.length = uint32_t(length);
+    s.mask = CharacterMask(normalized);
+    forms.m_sources[slot] = source;
+}
+
+void NormalizedIndex::Refresh(Forms& forms, size_t slot, const QString& source)
+{
+    QString& stored = forms.m_sources[slot];
+    if (stored.constData() == source.constData() && stored.size() == source.size())
+        return;
+    if (stored == source) {
+        stored = source; // share the model's buffer so that the next check is the quick one
+        return;
+    }
+    Store(forms, slot, source, false);
+}
+
+void NormalizedIndex::Layout(Forms& forms, const Collection& collection)
+{
+    ++m_stats.layouts;
+    const Items& items = collection.GetItems();
+    forms.m_text.clear();
+    forms.m_slots.clear();
+    forms.m_sources.clear();
+    forms.m_items.clear();
+    forms.m_waste = 0;
+    forms.m_items.reserve(size_t(items.Count()));
+    for (const Item& item : items) {
+        Forms::ItemSlots is;
+        is.item = &item;
+        is.first = forms.m_slots.size();
+        is.count = 1 + size_t(item.GetRecords().Count());
+        forms.m_items.push_back(is);
+        forms.m_slots.resize(forms.m_slots.size() + is.count);
+    }
+    forms.m_sources.resize(forms.m_slots.size());
+    forms.m_text.reserve(forms.m_slots.size() * 16);
+    size_t i = 0;
+    for (const Item& item : items) {
+        size_t slot = forms.m_items[i++].first;
+        Store(forms, slot++, item.Name(), true);
+        for (const Record& r : item.GetRecords()) {
+            forms.m_slots[slot].tagId = r.tagId;
+            Store(forms, slot++, r.value, true);
+        }
+    }
+    forms.m_revision = collection.ContentRevision();
+}
+
+void NormalizedIndex::Check(Forms& forms, const Collection& collection)
+{
+    ++m_stats.checked;
+    const Items& items = collection.GetItems();
+    size_t i = 0;
+    for (const Item& item : items) {
+        const Forms::ItemSlots& is = forms.m_items[i++];
+        if (is.item != &item || is.count != 1 + size_t(item.GetRecords().Count())) {
+            // Items moved, came or went, or records were added: lay the collection out anew.
+            Layout(forms, collection);
+            return;
+        }
+        size_t slot = is.first;
+        Refresh(forms, slot++, item.Name());
+        for (const Record& r : item.GetRecords()) {
+            forms.m_slots[slot].tagId = r.tagId;
+            Refresh(forms, slot++, r.value);
+        }
+    }
+    if (forms.m_waste > 4096 && forms.m_waste > forms.m_text.size() / 2)
+        Layout(forms, collection);
+    forms.m_revision = collection.ContentRevision();
+}
+
+const NormalizedIndex::Forms& NormalizedIndex::Update(const Collection& collection)
+{
+    std::unique_ptr<Forms>& entry = m_forms[&collection];
+    if (!entry) {
+        entry = std::make_unique<Forms>();
+        Layout(*entry, collection);
+        return *entry;
+    }
+    Forms& forms = *entry;
+    const Items& items = collection.GetItems();
+    if (forms.m_items.size() != size_t(items.Count())) {
+        Layout(forms, collection);
+        return forms;
+    }
+    // The item list itself is cheap to compare (one pointer per item) and is compared even
+    // when the revision says nothing changed.
+    bool same = forms.m_revision == collection.ContentRevision();
+    for (size_t i = 0; same && i < forms.m_items.size(); ++i)
+        same = forms.m_items[i].item == items.At(int(i));
+    if (!same)
+        Check(forms, collection);
+    return forms;
+}
+
+void NormalizedIndex::Prune(const Collections& list)
+{
+    for (auto it = m_forms.begin(); it != m_forms.end();) {
+        if (list.Contains(it->first))
+            ++it;
+        else
+            it = m_forms.erase(it);
+    }
+}
+
+void NormalizedIndex::Clear()
+{
+    m_forms.clear();
+}
+
+} // namespace tessary
