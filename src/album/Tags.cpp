@@ -8,10 +8,11 @@ QString TagKey(const QString& name)
 {
     QString key;
     key.reserve(name.size());
-    for (const QChar c : name.toLower()) {
+    for (const QChar c : name) {
         if (!IsSpace(c))
             key.append(c);
     }
+    LowerInPlace(key);
     return key;
 }
 

@@ -1,33 +1,9 @@
 #include "TextNormalize.h"
 
+#include "album/Tags.h"
 #include "util/Text.h"
 
 namespace tessary {
-
-void LowerInPlace(QString& text)
-{
-    // QString::toLower applies full case mappings, which may change the length (U+0130 turns
-    // into two units); positions into the normalised text must stay one to one.
-    QChar* p = text.data();
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t u = p[i].unicode();
-        if (QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(p[i + 1].unicode())) {
-            const char32_t lower = QChar::toLower(QChar::surrogateToUcs4(u, p[i + 1].unicode()));
-            if (QChar::requiresSurrogates(lower)) {
-                p[i] = QChar(QChar::highSurrogate(lower));
-                p[i + 1] = QChar(QChar::lowSurrogate(lower));
-            }
-            ++i;
-            continue;
-        }
-        if (QChar::isSurrogate(u))
-            continue;
-        const char32_t lower = QChar::toLower(char32_t(u));
-        if (!QChar::requiresSurrogates(lower))
-            p[i] = QChar(char16_t(lower));
-    }
-}
 
 QString NormalizeText(QStringView text, PositionMap* positionMap)
 {
@@ -87,14 +63,7 @@ QString WithPairedSurrogates(const QString& text)
 
 QString MakeTagKey(QStringView name)
 {
-    QString key;
-    key.reserve(name.size());
-    for (const QChar c : name) {
-        if (!IsSpace(c))
-            key.append(c);
-    }
-    LowerInPlace(key);
-    return key;
+    return TagKey(name.toString());
 }
 
 } // namespace tessary

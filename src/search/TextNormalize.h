@@ -21,8 +21,6 @@ QString NormalizeText(QStringView text, PositionMap* positionMap = nullptr);
 // one character at a time. "Shot On" gives "shoton".
 QString MakeTagKey(QStringView name);
 
-// Lower-cases in place with the simple (one to one) case mapping, so indexes stay valid.
-void LowerInPlace(QString& text);
 
 // The text with every unpaired surrogate replaced by U+FFFD, one unit for one, so positions
 // stay valid. The regular-expression layer refuses ill-formed UTF-16 by throwing; text from

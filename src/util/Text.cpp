@@ -140,6 +140,31 @@ bool IsSpace(QChar c)
     return c.isSpace();
 }
 
+void LowerInPlace(QString& text)
+{
+    // QString::toLower applies full case mappings, which may change the length (U+0130 turns
+    // into two units); positions into the normalised text must stay one to one.
+    QChar* p = text.data();
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t u = p[i].unicode();
+        if (QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(p[i + 1].unicode())) {
+            const char32_t lower = QChar::toLower(QChar::surrogateToUcs4(u, p[i + 1].unicode()));
+            if (QChar::requiresSurrogates(lower)) {
+                p[i] = QChar(QChar::highSurrogate(lower));
+                p[i + 1] = QChar(QChar::lowSurrogate(lower));
+            }
+            ++i;
+            continue;
+        }
+        if (QChar::isSurrogate(u))
+            continue;
+        const char32_t lower = QChar::toLower(char32_t(u));
+        if (!QChar::requiresSurrogates(lower))
+            p[i] = QChar(char16_t(lower));
+    }
+}
+
 QString FillPlaceholder(const QString& text, const QString& value)
 {
     for (qsizetype i = 0; i + 1 < text.size(); ++i) {

@@ -32,6 +32,10 @@ bool EndsWith(const QString& text, const QString& suffix, bool caseSensitive);
 
 bool IsSpace(QChar c);
 
+// Lower-cases each character on its own (simple case mapping), so the length never changes
+// and positions in the text stay valid.
+void LowerInPlace(QString& text);
+
 // Replaces the first placeholder "%" + decimal digits, whatever its number, with the value.
 // A text without placeholder is returned unchanged; fill several values by successive calls.
 QString FillPlaceholder(const QString& text, const QString& value);

@@ -150,6 +150,8 @@ TEST(AlbumModel, TagsFindRemoveAndClear)
     Tag* builtin = tags.Add(QStringLiteral("Built"), 12);
     EXPECT_EQ(place->Key(), QStringLiteral("placename"));
     EXPECT_EQ(TagKey(QStringLiteral(" A\tB\u00A0C ")), QStringLiteral("abc"));
+    // One character at a time: the dotted capital I stays one character long.
+    EXPECT_EQ(TagKey(QStringLiteral("\u0130stanbul")).size(), 8);
     EXPECT_EQ(tags.FindByKey(QStringLiteral("PLACE  name")), place);
     EXPECT_EQ(tags.FindByKey(QStringLiteral("placename"), place), nullptr) << "excluded tag";
     EXPECT_EQ(tags.FindByName(QStringLiteral("place name")), nullptr);
