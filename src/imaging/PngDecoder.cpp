@@ -129,8 +129,11 @@ bool DecodePng(ImageStream& stream, bool headerOnly, int64_t maxPixelBytes, PngI
 {
     png_byte signature[kSignatureSize];
     if (!stream.IsOpen() || stream.Read(signature, 1, kSignatureSize) != kSignatureSize
-        || png_sig_cmp(signature, 0, kSignatureSize) != 0)
+        || png_sig_cmp(signature, 0, kSignatureSize) != 0) {
+        if (!headerOnly)
+            out.Reset();
         return false;
+    }
 
     PngJob job{};
     job.stream = &stream;
@@ -141,8 +144,11 @@ bool DecodePng(ImageStream& stream, bool headerOnly, int64_t maxPixelBytes, PngI
     job.target = &decoded;
 
     job.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, job.message, ErrorFn, WarningFn);
-    if (!job.png)
+    if (!job.png) {
+        if (!headerOnly)
+            out.Reset();
         return false;
+    }
     job.info = png_create_info_struct(job.png);
     job.endInfo = headerOnly ? nullptr : png_create_info_struct(job.png);
     bool ok = false;
