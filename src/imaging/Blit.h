@@ -13,3 +13,12 @@ void CopyBlock(const DibImage& src, int sx, int sy, DibImage& dst, int dx, int d
 bool CreateLike(const DibImage& like, DibImage& out, int64_t width, int64_t height);
 
 } // namespace tessary::detail
+
+namespace tessary::detail {
+
+// Stretches block `from` of src over block `to` of dst (same depth and layout; both blocks
+// inside their images, non-empty), area-averaged when `smooth` and the layout allows.
+// Throws std::bad_alloc.
+void StretchBlock(const DibImage& src, const DibRect& from, DibImage& dst, const DibRect& to, bool smooth);
+
+} // namespace tessary::detail

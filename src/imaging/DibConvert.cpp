@@ -11,9 +11,7 @@ namespace tessary {
 
 bool DibImage::Normalize()
 {
-    if (ClassDepth() == 0)
-        return Lend(false, [](DibImage& typed) { return typed.Normalize(); });
-    return false;
+    return LendOr([](DibImage& typed) { return typed.Normalize(); }, [] { return false; });
 }
 
 bool DibImage16::Normalize()
@@ -42,7 +40,7 @@ bool DibImage16::Normalize()
             }
         }
         out.header_->flags = h.flags;
-        return Replace(out);
+        return Adopt(out);
     });
 }
 

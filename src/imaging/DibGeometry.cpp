@@ -178,11 +178,6 @@ bool Trim(DibImage& self)
 
 // ---- base class: lend to the depth class, or the generic path for depths without their own --
 
-#define TESSARY_LEND_OR(call, generic)                                                          \
-    if (ClassDepth() == 0)                                                                      \
-        return Lend(false, [&](DibImage& typed) { return typed.call; });                        \
-    return generic
-
 bool DibImage::Crop(const DibRect& rect, bool keepContent)
 {
     if (!IsValid())
@@ -206,20 +201,52 @@ bool DibImage::Crop(const DibRect& rect, bool keepContent)
     });
 }
 
-bool DibImage::TrimBorder() { TESSARY_LEND_OR(TrimBorder(), Trim(*this)); }
-bool DibImage::Rotate180() { TESSARY_LEND_OR(Rotate180(), RemapGeneric(*this, Remap::Rotate180)); }
-bool DibImage::RotateClockwise() { TESSARY_LEND_OR(RotateClockwise(), RemapGeneric(*this, Remap::Clockwise)); }
+bool DibImage::TrimBorder()
+{
+    return LendOr([](DibImage& t) { return t.TrimBorder(); }, [this] { return Trim(*this); });
+}
+
+bool DibImage::Rotate180()
+{
+    return LendOr([](DibImage& t) { return t.Rotate180(); }, [this] { return RemapGeneric(*this, Remap::Rotate180); });
+}
+
+bool DibImage::RotateClockwise()
+{
+    return LendOr([](DibImage& t) { return t.RotateClockwise(); },
+                  [this] { return RemapGeneric(*this, Remap::Clockwise); });
+}
+
 bool DibImage::RotateCounterClockwise()
 {
-    TESSARY_LEND_OR(RotateCounterClockwise(), RemapGeneric(*this, Remap::CounterClockwise));
+    return LendOr([](DibImage& t) { return t.RotateCounterClockwise(); },
+                  [this] { return RemapGeneric(*this, Remap::CounterClockwise); });
 }
-bool DibImage::MirrorHorizontal() { TESSARY_LEND_OR(MirrorHorizontal(), MirrorGeneric(*this)); }
-bool DibImage::FlipVertical() { TESSARY_LEND_OR(FlipVertical(), FlipRows(*this)); }
-bool DibImage::Transpose() { TESSARY_LEND_OR(Transpose(), RemapGeneric(*this, Remap::Transpose)); }
-bool DibImage::Transverse() { TESSARY_LEND_OR(Transverse(), RemapGeneric(*this, Remap::Transverse)); }
-bool DibImage::ResizeCanvas(DibSize size, DibPoint offset) { TESSARY_LEND_OR(ResizeCanvas(size, offset), false); }
 
-#undef TESSARY_LEND_OR
+bool DibImage::MirrorHorizontal()
+{
+    return LendOr([](DibImage& t) { return t.MirrorHorizontal(); }, [this] { return MirrorGeneric(*this); });
+}
+
+bool DibImage::FlipVertical()
+{
+    return LendOr([](DibImage& t) { return t.FlipVertical(); }, [this] { return FlipRows(*this); });
+}
+
+bool DibImage::Transpose()
+{
+    return LendOr([](DibImage& t) { return t.Transpose(); }, [this] { return RemapGeneric(*this, Remap::Transpose); });
+}
+
+bool DibImage::Transverse()
+{
+    return LendOr([](DibImage& t) { return t.Transverse(); }, [this] { return RemapGeneric(*this, Remap::Transverse); });
+}
+
+bool DibImage::ResizeCanvas(DibSize size, DibPoint offset)
+{
+    return LendOr([&](DibImage& t) { return t.ResizeCanvas(size, offset); }, [] { return false; });
+}
 
 // ---- 4 bits: the mirror builds a new image --------------------------------------------------
 

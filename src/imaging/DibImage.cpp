@@ -113,11 +113,6 @@ bool DibImage::Swap(DibImage& other)
     return true;
 }
 
-bool DibImage::Replace(DibImage& built)
-{
-    return Adopt(built);
-}
-
 int64_t DibImage::ImageSize() const
 {
     if (!header_)

@@ -174,6 +174,54 @@ public:
     // `offset`.
     virtual bool ResizeCanvas(DibSize size, DibPoint offset);
 
+    // ---- drawing ------------------------------------------------------------------------------
+    // Everything is clipped to the image. Colours are stored as SetColor stores them (nearest
+    // entry, packed word, three or four bytes; 32-bit images take the colour's alpha byte).
+    // Rectangles are normalised; an empty rectangle (or an empty image) fails, one outside the
+    // image succeeds without drawing. An `exclude` rectangle is left untouched.
+
+    bool Clear(DibColor c);
+    bool FillRect(const DibRect& rect, DibColor c, const DibRect& exclude = {});
+    // The one-pixel outline of rect (right and bottom edges inside it), filled with the same
+    // colour when `filled`. Nothing, with success, when exclude covers the whole rect.
+    bool Frame(const DibRect& rect, DibColor c, bool filled, const DibRect& exclude = {});
+    // A one-pixel line with both end points drawn.
+    bool Line(DibPoint from, DibPoint to, DibColor c);
+    // The ellipse inscribed in rect: pixels whose centres lie inside it.
+    bool FillEllipse(const DibRect& rect, DibColor c);
+    // Inverts the stored values: palette indices, 16-bit words, colour bytes (32-bit images
+    // keep their alpha).
+    bool Invert();
+    bool InvertRect(const DibRect& rect, const DibRect& exclude = {});
+    // Moves the content of rect by (dx, dy), clipped to rect; the uncovered part keeps its
+    // pixels.
+    bool Scroll(const DibRect& rect, int dx, int dy);
+    // Repeats the pattern (any depth) over the whole image from the top-left corner.
+    bool Tile(const DibImage& pattern);
+    // Copies another image (or its `source` block) with its top-left corner at (x, y),
+    // converting colours when the layouts differ (no blending: alpha is not applied).
+    bool DrawImage(const DibImage& other, int x, int y);
+    bool DrawImage(const DibImage& other, int x, int y, const DibRect& source);
+    // Stretches block `source` of other over block `destination`: area-averaged when other's
+    // SmoothStretch flag is set and it has more than 8 bits per pixel, else nearest pixel.
+    bool StretchImage(const DibImage& other, const DibRect& destination, const DibRect& source);
+
+    // ---- resizing -----------------------------------------------------------------------------
+
+    // A new image of `size` and the same layout. Smooth: area averaging (every source pixel
+    // weighs with the part of it a destination pixel covers) for 24 and 32 bits, 8-bit grey
+    // ramps and 16 bits; palette images always take the nearest pixel, as does smooth off.
+    // Same size: a plain copy. Fails for sizes below 1.
+    bool ResizeInto(DibImage& target, DibSize size, bool smooth) const;
+    // ResizeInto a temporary that then replaces this image; same size: success, no work.
+    bool Resize(DibSize size, bool smooth);
+    // Shorthands: the image's own SmoothStretch flag, nearest neighbour, area averaging.
+    bool Resize(DibSize size) { return Resize(size, SmoothStretch()); }
+    bool ResizeIntoFast(DibImage& target, DibSize size) const { return ResizeInto(target, size, false); }
+    bool ResizeFast(DibSize size) { return Resize(size, false); }
+    bool ResizeIntoSmooth(DibImage& target, DibSize size) const { return ResizeInto(target, size, true); }
+    bool ResizeSmooth(DibSize size) { return Resize(size, true); }
+
 protected:
     explicit DibImage(int classDepth) : classDepth_(classDepth) {}
     // Moves a header between objects without checks (same class, or a lending in progress).
@@ -185,8 +233,13 @@ protected:
     // or when called on a depth class (whose overrides are the per-depth paths).
     template <class R, class Op> R Lend(R fallback, Op&& op);
     template <class R, class Op> R Lend(R fallback, Op&& op) const;
-    // Adopts a freshly built image of the same depth in place of the own header.
-    bool Replace(DibImage& built);
+    // The base-class body of a per-depth operation: a plain DibImage lends its header to the
+    // depth class (whose override runs); a depth class without an override of its own runs
+    // `generic`, the path that works for any depth.
+    template <class Op, class Generic> bool LendOr(Op&& op, Generic&& generic)
+    {
+        return classDepth_ == 0 ? Lend(false, op) : generic();
+    }
 
     std::unique_ptr<DibHeader> header_;
 

@@ -71,9 +71,9 @@ struct DibRect {
     }
     constexpr bool Contains(int32_t x, int32_t y) const { return x >= left && x < right && y >= top && y < bottom; }
     // Saturates at the 32-bit limits instead of wrapping.
-    constexpr DibRect Translated(int32_t dx, int32_t dy) const
+    constexpr DibRect Translated(int64_t dx, int64_t dy) const
     {
-        return {Sat(int64_t(left) + dx), Sat(int64_t(top) + dy), Sat(int64_t(right) + dx), Sat(int64_t(bottom) + dy)};
+        return {Sat(left + dx), Sat(top + dy), Sat(right + dx), Sat(bottom + dy)};
     }
     static constexpr int32_t Sat(int64_t v)
     {

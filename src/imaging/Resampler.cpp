@@ -1,0 +1,199 @@
+#include "Resampler.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "imaging/PixelFormat.h"
+
+namespace tessary::detail {
+
+namespace {
+
+// For each destination index: the first source index it covers and the weights of the
+// covered source indices (summing to srcN).
+struct Spans {
+    std::vector<int32_t> first;
+    std::vector<int32_t> count;
+    std::vector<int32_t> offset; // into weights
+    std::vector<uint32_t> weights;
+};
+
+Spans MakeSpans(int srcN, int dstN)
+{
+    Spans s;
+    s.first.resize(size_t(dstN));
+    s.count.resize(size_t(dstN));
+    s.offset.resize(size_t(dstN));
+    s.weights.reserve(size_t(srcN) + size_t(dstN));
+    for (int j = 0; j < dstN; ++j) {
+        // Positions in units of 1 / dstN source pixels.
+        const int64_t begin = int64_t(j) * srcN;
+        const int64_t end = begin + srcN;
+        const int64_t first = begin / dstN;
+        const int64_t last = (end - 1) / dstN;
+        s.first[size_t(j)] = int32_t(first);
+        s.count[size_t(j)] = int32_t(last - first + 1);
+        s.offset[size_t(j)] = int32_t(s.weights.size());
+        for (int64_t i = first; i <= last; ++i) {
+            const int64_t lo = std::max(i * dstN, begin);
+            const int64_t hi = std::min((i + 1) * dstN, end);
+            s.weights.push_back(uint32_t(hi - lo));
+        }
+    }
+    return s;
+}
+
+// acc = w * src over n bytes, or acc += w * src.
+template <class Acc>
+void WeightRow(Acc* __restrict acc, const uint8_t* __restrict src, size_t n, uint32_t w, bool first)
+{
+    if (first) {
+        for (size_t k = 0; k < n; ++k)
+            acc[k] = Acc(w) * src[k];
+    } else {
+        for (size_t k = 0; k < n; ++k)
+            acc[k] += Acc(w) * src[k];
+    }
+}
+
+// Whole-weight rows of a shrink only need adding: summed in 16 bits while they cannot
+// overflow, then folded into the accumulator with one multiplication.
+void AddRow(uint16_t* __restrict sum, const uint8_t* __restrict src, size_t n, bool first)
+{
+    if (first) {
+        for (size_t k = 0; k < n; ++k)
+            sum[k] = src[k];
+    } else {
+        for (size_t k = 0; k < n; ++k)
+            sum[k] = uint16_t(sum[k] + src[k]);
+    }
+}
+
+template <class Acc>
+void FoldSums(Acc* __restrict acc, const uint16_t* __restrict sum, size_t n, uint32_t w, bool first)
+{
+    if (first) {
+        for (size_t k = 0; k < n; ++k)
+            acc[k] = Acc(w) * sum[k];
+    } else {
+        for (size_t k = 0; k < n; ++k)
+            acc[k] += Acc(w) * sum[k];
+    }
+}
+
+template <class Acc, int C>
+void Horizontal(const Acc* acc, const Spans& hs, uint8_t* dst, int dstW, uint64_t total)
+{
+    const uint64_t half = total / 2;
+    for (int x = 0; x < dstW; ++x) {
+        const Acc* a = acc + size_t(hs.first[size_t(x)]) * C;
+        const uint32_t* w = hs.weights.data() + hs.offset[size_t(x)];
+        const int n = hs.count[size_t(x)];
+        uint64_t sum[C] = {};
+        for (int i = 0; i < n; ++i, a += C) {
+            for (int c = 0; c < C; ++c)
+                sum[c] += uint64_t(w[i]) * a[c];
+        }
+        for (int c = 0; c < C; ++c)
+            dst[c] = uint8_t((sum[c] + half) / total);
+        dst += C;
+    }
+}
+
+template <class Acc, int C>
+void Run(const uint8_t* const* srcRows, int srcW, int srcH, uint8_t* const* dstRows, int dstW, int dstH)
+{
+    const Spans vs = MakeSpans(srcH, dstH);
+    const Spans hs = MakeSpans(srcW, dstW);
+    const size_t n = size_t(srcW) * C;
+    std::vector<Acc> acc(n);
+    std::vector<uint16_t> sum;
+    const uint64_t total = uint64_t(srcW) * uint64_t(srcH);
+    // A full source row weighs dstH units; up to 257 of them fit a 16-bit sum of bytes.
+    const uint32_t full = uint32_t(dstH);
+    const bool shrinking = srcH > dstH;
+    if (shrinking)
+        sum.resize(n);
+
+    for (int y = 0; y < dstH; ++y) {
+        const int first = vs.first[size_t(y)];
+        const int count = vs.count[size_t(y)];
+        const uint32_t* w = vs.weights.data() + vs.offset[size_t(y)];
+        bool accEmpty = true;
+        int pending = 0; // whole rows summed in `sum` but not yet folded into acc
+        for (int i = 0; i < count; ++i) {
+            const uint8_t* src = srcRows[first + i];
+            if (shrinking && w[i] == full) {
+                AddRow(sum.data(), src, n, pending == 0);
+                if (++pending == 257) {
+                    FoldSums(acc.data(), sum.data(), n, full, accEmpty);
+                    accEmpty = false;
+                    pending = 0;
+                }
+            } else {
+                WeightRow(acc.data(), src, n, w[i], accEmpty);
+                accEmpty = false;
+            }
+        }
+        if (pending) {
+            FoldSums(acc.data(), sum.data(), n, full, accEmpty);
+            accEmpty = false;
+        }
+        Horizontal<Acc, C>(acc.data(), hs, dstRows[y], dstW, total);
+    }
+}
+
+template <class Acc>
+void RunChannels(const uint8_t* const* srcRows, int srcW, int srcH, uint8_t* const* dstRows, int dstW, int dstH,
+                 int channels)
+{
+    switch (channels) {
+    case 1: Run<Acc, 1>(srcRows, srcW, srcH, dstRows, dstW, dstH); break;
+    case 3: Run<Acc, 3>(srcRows, srcW, srcH, dstRows, dstW, dstH); break;
+    case 4: Run<Acc, 4>(srcRows, srcW, srcH, dstRows, dstW, dstH); break;
+    default: break;
+    }
+}
+
+} // namespace
+
+void AreaResample(const uint8_t* const* srcRows, int srcW, int srcH, uint8_t* const* dstRows, int dstW, int dstH,
+                  int channels)
+{
+    if (srcW < 1 || srcH < 1 || dstW < 1 || dstH < 1)
+        return;
+    // A column sums to at most 255 * srcH; 32-bit accumulators hold that for all but
+    // absurdly tall images.
+    if (uint64_t(srcH) * 255u <= UINT32_MAX)
+        RunChannels<uint32_t>(srcRows, srcW, srcH, dstRows, dstW, dstH, channels);
+    else
+        RunChannels<uint64_t>(srcRows, srcW, srcH, dstRows, dstW, dstH, channels);
+}
+
+void NearestResample(const uint8_t* const* srcRows, int srcX, int srcW, int srcH, uint8_t* const* dstRows, int dstX,
+                     int dstW, int dstH, int bpp)
+{
+    if (srcW < 1 || srcH < 1 || dstW < 1 || dstH < 1)
+        return;
+    std::vector<int32_t> column(static_cast<size_t>(dstW));
+    for (int x = 0; x < dstW; ++x)
+        column[size_t(x)] = int32_t((int64_t(2 * int64_t(x) + 1) * srcW) / (2 * int64_t(dstW)));
+    const int bytes = bpp / 8;
+    for (int y = 0; y < dstH; ++y) {
+        const int sy = int((int64_t(2 * int64_t(y) + 1) * srcH) / (2 * int64_t(dstH)));
+        const uint8_t* s = srcRows[sy];
+        uint8_t* d = dstRows[y];
+        if (bytes >= 1) {
+            s += int64_t(srcX) * bytes;
+            d += int64_t(dstX) * bytes;
+            for (int x = 0; x < dstW; ++x)
+                std::memcpy(d + int64_t(x) * bytes, s + int64_t(column[size_t(x)]) * bytes, size_t(bytes));
+        } else {
+            for (int x = 0; x < dstW; ++x)
+                pixel::WriteRaw(d, dstX + x, bpp, pixel::ReadRaw(s, srcX + column[size_t(x)], bpp));
+        }
+    }
+}
+
+} // namespace tessary::detail
