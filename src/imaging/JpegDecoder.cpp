@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "imaging/FitInBox.h"
 #include "imaging/ImageStreams.h"
 
 extern "C" {
@@ -142,6 +143,10 @@ bool DecodeSteps(JpegJob& job)
         cinfo.out_color_space = JCS_EXT_BGR;
     cinfo.scale_num = 1;
     cinfo.scale_denom = unsigned(job.request->scaleDenominator);
+    const DibSize box = job.request->fitBox;
+    const DibSize image{job.info->width, job.info->height};
+    if (!box.IsEmpty() && 2 * int64_t(box.width) <= image.width && 2 * int64_t(box.height) <= image.height)
+        cinfo.scale_denom = unsigned(ChooseJpegScale(image, FitInBox(box, image)));
     jpeg_calc_output_dimensions(&cinfo);
     if (!FitsPixelLimit(cinfo.output_width, cinfo.output_height, 24, job.request->maxPixelBytes))
         return false;

@@ -26,6 +26,10 @@ struct JpegDecodeRequest {
     bool headerOnly = false;
     // 1 (full size), 2, 4 or 8: the library's own reduced-size decoding.
     int scaleDenominator = 1;
+    // When not empty and at most half the picture in both directions, the scale is chosen
+    // instead (ChooseJpegScale for the picture fitted into this box): for a caller that
+    // shrinks the result to that fitted size.
+    DibSize fitBox{};
     // Decoded rows (24 bits) beyond this fail before anything is allocated; the library's own
     // working memory is held to the same amount.
     int64_t maxPixelBytes = kMaxDecodedBytes;
