@@ -30,5 +30,6 @@ bool TakeFlag(QStringList& args, const QString& name);
 
 int RunVersion(const QStringList& args);
 int RunExif(const QStringList& args);
+int RunImage(const QStringList& args);
 
 } // namespace tessary::cli

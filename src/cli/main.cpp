@@ -11,6 +11,10 @@ namespace {
 const CliCommand kCommands[] = {
     {"version", "version                      print the product name and version", RunVersion},
     {"exif", "exif FILE [--json]           orientation, date taken and Exif thumbnail size of a JPEG", RunExif},
+    {"image", "image info FILE [--json]     format code, size and depth from the file's header\n"
+              "  image decode FILE OUT.bmp    the whole picture, flattened on white, as a 24-bit BMP\n"
+              "  image thumb FILE OUT.bmp [--box WxH]  the thumbnail (default box 94x94) as a 24-bit BMP",
+     RunImage},
 };
 
 void PrintHelp(FILE* out)
