@@ -59,7 +59,8 @@ bool BmpCodec::Finish(Picture& picture, const BitmapInfoBlock& block, bool readO
         ok = planes.color.Adopt(image);
     } else if (image.Bpp() == 32) {
         ok = planes.Split(image);
-        if (ok && planes.mask.IsAllTransparent())
+        // All alpha 0: a file without alpha. All 255 (bit fields without an alpha mask): opaque.
+        if (ok && (planes.mask.IsAllTransparent() || planes.mask.IsAllOpaque()))
             planes.mask.Reset();
     } else {
         ok = image.To24(planes.color);

@@ -11,8 +11,8 @@ public:
     // The picture at its stored depth (ImageForSaving), laid out as BmpWriter.h describes.
     bool Write(ImageStream& stream, const Picture& picture) override;
     // 24-bit files become the colour plane; 32-bit files are split into colour and mask, the
-    // mask dropped when every alpha byte is 0 (such files carry no alpha); other depths are
-    // widened to 24 bits.
+    // mask dropped when every alpha byte is 0 (such files carry no alpha) or 255; other depths
+    // are widened to 24 bits.
     bool Read(Picture& picture, ImageStream& stream, bool headerOnly = false) override;
     // Bitmap resources are packed bitmaps (no file header) or whole BMP files.
     bool LoadFromResource(Picture& picture, int id, bool headerOnly = false) override;
