@@ -11,6 +11,7 @@
 
 #include "ImageTestUtil.h"
 #include "JpegFixture.h"
+#include "imaging/ImageLoader.h"
 #include "imaging/ImageStreams.h"
 #include "imaging/JpegCodec.h"
 #include "imaging/JpegDecoder.h"
@@ -207,6 +208,16 @@ TEST(JpegRead, HugeDeclaredSizesAreRefusedBeforeDecoding)
     EXPECT_EQ(header->record.width, 65000);
 }
 
+// The library's own working memory is held to the limit too: a progressive file keeps every
+// coefficient in memory (about as much as its pixels), a baseline file only a few rows.
+TEST(JpegRead, LibraryMemoryIsCapped)
+{
+    const int64_t limit = 3010000; // the rows of 1000 x 1000 at 24 bits and their table fit
+    EXPECT_TRUE(Load(PhotoLike(1000, 1000, false), false, limit));
+    EXPECT_FALSE(Load(PhotoLike(1000, 1000, true), false, limit));
+    EXPECT_TRUE(Load(PhotoLike(1000, 1000, true), false, 2 * limit));
+}
+
 TEST(JpegRead, ReducedScalesRoundUp)
 {
     const auto file = PhotoLike(101, 75);
@@ -296,4 +307,45 @@ TEST(JpegSamples, DecodeAsAnIndependentReaderDoes)
         ASSERT_TRUE(picture);
         EXPECT_LE(WorstDifference(picture->image.color, reference), 1);
     }
+}
+
+namespace {
+struct ThumbnailReference {
+    const char* path;
+    bool hasExif;
+    int orientation;
+    const char* dateTaken;
+    int64_t thumbnailOffset;
+    int64_t thumbnailLength;
+    int thumbnailWidth;
+    int thumbnailHeight;
+};
+
+const ThumbnailReference kThumbnails[] = {
+#include "ExifSampleReference.inc"
+};
+} // namespace
+
+// The embedded thumbnails decode to the size the independent reader gives them.
+TEST(JpegSamples, ExifThumbnailsDecodeToTheirSize)
+{
+    if (!QFileInfo(SamplesDir()).isDir())
+        GTEST_SKIP() << "no Exif samples at " << SamplesDir().toStdString();
+    int checked = 0;
+    for (const ThumbnailReference& ref : kThumbnails) {
+        SCOPED_TRACE(ref.path);
+        const QString path = SamplesDir() + QLatin1Char('/') + QString::fromUtf8(ref.path);
+        DibImage image;
+        const int orientation = LoadExifThumbnail(image, path, false);
+        if (ref.thumbnailWidth <= 0) {
+            EXPECT_EQ(orientation, 0);
+            continue;
+        }
+        if (orientation == 0)
+            continue; // present but not decodable (damaged files)
+        ++checked;
+        EXPECT_EQ(image.Size(), (DibSize{ref.thumbnailWidth, ref.thumbnailHeight}));
+        EXPECT_EQ(orientation, ref.orientation >= 1 && ref.orientation <= 8 ? ref.orientation : 1);
+    }
+    EXPECT_GE(checked, 50);
 }
