@@ -119,6 +119,26 @@ TEST(Resize, UniformStaysUniformAtEveryDepthThatAverages)
     }
 }
 
+TEST(Resize, TallColumnsAverageExactly)
+{
+    // More than 257 whole rows per destination row (the 16-bit partial sums are folded), and
+    // a column tall enough to need 64-bit accumulators.
+    for (int h : {600, 17'000'000}) {
+        DibImage8 tall;
+        ASSERT_TRUE(tall.Create(1, h, 8));
+        uint64_t sum = 0;
+        for (int y = 0; y < h; ++y) {
+            tall.At(0, y) = uint8_t(y % 7 == 0 ? 255 : y % 3 * 40);
+            sum += tall.At(0, y);
+        }
+        DibImage8 out;
+        ASSERT_TRUE(tall.ResizeInto(out, {1, 1}, true));
+        EXPECT_EQ(out.At(0, 0), (sum + uint64_t(h) / 2) / uint64_t(h)) << h;
+        ASSERT_TRUE(tall.ResizeInto(out, {1, 3}, true));
+        EXPECT_EQ(out.Height(), 3);
+    }
+}
+
 TEST(Resize, ThirtyTwoBitsAverageAlphaAndGreyRampsAverage)
 {
     DibImage32 rgba;
