@@ -3,6 +3,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 #include "imaging/FitInBox.h"
 #include "imaging/ImageStreams.h"

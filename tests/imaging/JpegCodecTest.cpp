@@ -15,7 +15,6 @@
 #include "imaging/ImageStreams.h"
 #include "imaging/JpegCodec.h"
 #include "imaging/JpegDecoder.h"
-#include "imaging/PngCodec.h"
 
 using namespace tessary;
 using namespace tessary::test;
@@ -251,16 +250,6 @@ TEST(JpegRead, ScaleChoiceKeepsAFactorOfTwoAboveTheFittedSize)
     EXPECT_EQ(ChooseJpegScale({301, 301}, {151, 151}), 2);
     EXPECT_EQ(ChooseJpegScale({300, 300}, {151, 151}), 1);
     EXPECT_EQ(ChooseJpegScale({0, 0}, {1, 1}), 1);
-}
-
-TEST(JpegRead, NoWritersForJpegAndPng)
-{
-    GrowableMemoryStream out;
-    JpegPicture jpeg;
-    PngPicture png;
-    EXPECT_FALSE(JpegCodec().Write(out, jpeg));
-    EXPECT_FALSE(PngCodec().Write(out, png));
-    EXPECT_EQ(out.Size(), 0);
 }
 
 // Every sample photo decodes (at 1/8, which runs the same reader over all the data) to the
