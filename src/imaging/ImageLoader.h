@@ -55,7 +55,7 @@ int LoadExifThumbnail(DibImage& target, const QString& path, bool applyOrientati
 
 // An embedded JPEG (an Exif thumbnail) decoded by the JPEG reader into a 24-bit image.
 // Embedded thumbnails that claim more than kMaxEmbeddedPixelBytes of pixels are refused.
-inline constexpr int64_t kMaxEmbeddedPixelBytes = int64_t(48) << 20;
+inline constexpr int64_t kMaxEmbeddedPixelBytes = int64_t(8) << 20;
 bool DecodeEmbeddedJpeg(DibImage& target, const uint8_t* bytes, size_t length);
 
 // ---- artwork -------------------------------------------------------------------------------
