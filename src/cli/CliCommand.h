@@ -33,5 +33,6 @@ int RunExif(const QStringList& args);
 int RunAlbum(const QStringList& args);
 // "album search ALBUM.tsy [--collection NAME] QUERY [--json]": arguments after "search".
 int RunAlbumSearch(const QStringList& args);
+int RunImage(const QStringList& args);
 
 } // namespace tessary::cli

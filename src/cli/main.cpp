@@ -19,6 +19,10 @@ const CliCommand kCommands[] = {
               "  album search ALBUM.tsy [--collection NAME] QUERY [--json]   items found by the query, with their\n"
               "                               highlighted name and value line (JSON: [] when the query finds nothing)",
      RunAlbum},
+    {"image", "image info FILE [--json]     format code, size and depth from the file's header\n"
+              "  image decode FILE OUT.bmp    the whole picture, flattened on white, as a 24-bit BMP\n"
+              "  image thumb FILE OUT.bmp [--box WxH]  the thumbnail (default box 94x94) as a 24-bit BMP",
+     RunImage},
 };
 
 void PrintHelp(FILE* out)
