@@ -59,12 +59,12 @@ const Photos& TestPhotos()
 {
     static Photos* photos = [] {
         auto* p = new Photos;
-        JpegSpec spec;
-        spec.width = kWidth;
-        spec.height = kHeight;
-        spec.quality = 90;
-        const std::vector<uint8_t> photo = EncodeJpeg(spec, CameraLikeSample);
-        JpegSpec thumbSpec;
+        JpegRecipe recipe;
+        recipe.width = kWidth;
+        recipe.height = kHeight;
+        recipe.quality = 90;
+        const std::vector<uint8_t> photo = EncodeJpeg(recipe, CameraLikeSample);
+        JpegRecipe thumbSpec;
         thumbSpec.width = 160;
         thumbSpec.height = 120;
         const std::vector<uint8_t> thumb = EncodeJpeg(

@@ -24,13 +24,13 @@ void Check(bool condition)
 void WriteSeeds()
 {
     auto photo = [](int w, int h, int components, bool progressive) {
-        JpegSpec spec;
-        spec.width = w;
-        spec.height = h;
-        spec.components = components;
-        spec.progressive = progressive;
-        spec.quality = 75;
-        return EncodeJpeg(spec, [&](int x, int y, int c) { return PhotoLikeSample(x, y, c, w, h); });
+        JpegRecipe recipe;
+        recipe.width = w;
+        recipe.height = h;
+        recipe.components = components;
+        recipe.progressive = progressive;
+        recipe.quality = 75;
+        return EncodeJpeg(recipe, [&](int x, int y, int c) { return PhotoLikeSample(x, y, c, w, h); });
     };
     fuzz::WriteSeed("baseline", photo(40, 24, 3, false));
     fuzz::WriteSeed("progressive", photo(33, 17, 3, true));

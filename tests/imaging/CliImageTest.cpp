@@ -68,10 +68,10 @@ private:
 
 std::vector<uint8_t> Jpeg(int w, int h)
 {
-    JpegSpec spec;
-    spec.width = w;
-    spec.height = h;
-    return EncodeJpeg(spec, [&](int x, int y, int c) { return PhotoLikeSample(x, y, c, w, h); });
+    JpegRecipe recipe;
+    recipe.width = w;
+    recipe.height = h;
+    return EncodeJpeg(recipe, [&](int x, int y, int c) { return PhotoLikeSample(x, y, c, w, h); });
 }
 
 QByteArray TransparentPng()

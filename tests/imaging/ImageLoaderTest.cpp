@@ -56,19 +56,19 @@ private:
 
 std::vector<uint8_t> Flat(int w, int h, uint8_t r, uint8_t g, uint8_t b, int quality = 90)
 {
-    JpegSpec spec;
-    spec.width = w;
-    spec.height = h;
-    spec.quality = quality;
-    return EncodeJpeg(spec, [&](int, int, int c) { return c == 0 ? r : c == 1 ? g : b; });
+    JpegRecipe recipe;
+    recipe.width = w;
+    recipe.height = h;
+    recipe.quality = quality;
+    return EncodeJpeg(recipe, [&](int, int, int c) { return c == 0 ? r : c == 1 ? g : b; });
 }
 
 std::vector<uint8_t> PhotoLike(int w, int h)
 {
-    JpegSpec spec;
-    spec.width = w;
-    spec.height = h;
-    return EncodeJpeg(spec, [&](int x, int y, int c) { return PhotoLikeSample(x, y, c, w, h); });
+    JpegRecipe recipe;
+    recipe.width = w;
+    recipe.height = h;
+    return EncodeJpeg(recipe, [&](int x, int y, int c) { return PhotoLikeSample(x, y, c, w, h); });
 }
 
 // A blue photo whose Exif block holds a red thumbnail (and optionally an orientation).

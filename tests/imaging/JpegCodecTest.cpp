@@ -60,12 +60,12 @@ QImage Independent(const std::vector<uint8_t>& file)
 
 std::vector<uint8_t> PhotoLike(int w, int h, bool progressive = false, int components = 3)
 {
-    JpegSpec spec;
-    spec.width = w;
-    spec.height = h;
-    spec.progressive = progressive;
-    spec.components = components;
-    return EncodeJpeg(spec, [&](int x, int y, int c) { return PhotoLikeSample(x, y, c, w, h); });
+    JpegRecipe recipe;
+    recipe.width = w;
+    recipe.height = h;
+    recipe.progressive = progressive;
+    recipe.components = components;
+    return EncodeJpeg(recipe, [&](int x, int y, int c) { return PhotoLikeSample(x, y, c, w, h); });
 }
 
 // Offset of the SOF0/SOF2 frame header's height field in a file from EncodeJpeg.
@@ -120,11 +120,11 @@ TEST(JpegRead, ColourComesOutInPixelOrderAsAnIndependentDecoderSees)
 
 TEST(JpegRead, GreyFilesBecomeGreyColour)
 {
-    JpegSpec spec;
-    spec.width = 20;
-    spec.height = 9;
-    spec.components = 1;
-    const auto file = EncodeJpeg(spec, [](int x, int, int) { return uint8_t(x * 12); });
+    JpegRecipe recipe;
+    recipe.width = 20;
+    recipe.height = 9;
+    recipe.components = 1;
+    const auto file = EncodeJpeg(recipe, [](int x, int, int) { return uint8_t(x * 12); });
     const auto picture = Load(file);
     ASSERT_TRUE(picture);
     EXPECT_EQ(picture->record.bpp, 8);
@@ -140,12 +140,12 @@ TEST(JpegRead, FourComponentFilesAreInvertedCmyk)
 {
     // Flat quadrants at the best quality come back nearly as stored.
     const uint8_t quads[4][4] = {{200, 100, 50, 255}, {200, 100, 50, 128}, {0, 255, 255, 255}, {255, 255, 255, 0}};
-    JpegSpec spec;
-    spec.width = 32;
-    spec.height = 32;
-    spec.components = 4;
-    spec.quality = 100;
-    const auto file = EncodeJpeg(spec, [&](int x, int y, int c) { return quads[(y / 16) * 2 + x / 16][c]; });
+    JpegRecipe recipe;
+    recipe.width = 32;
+    recipe.height = 32;
+    recipe.components = 4;
+    recipe.quality = 100;
+    const auto file = EncodeJpeg(recipe, [&](int x, int y, int c) { return quads[(y / 16) * 2 + x / 16][c]; });
     const auto picture = Load(file);
     ASSERT_TRUE(picture);
     EXPECT_EQ(picture->record.bpp, 32);

@@ -14,7 +14,7 @@ extern "C" {
 
 namespace tessary::test {
 
-struct JpegSpec {
+struct JpegRecipe {
     int width = 16;
     int height = 16;
     // 1 grey, 3 colour (given as red, green, blue), 4 CMYK bytes stored as given.
@@ -28,7 +28,7 @@ struct JpegSpec {
 // Sample `c` (0 .. components-1) of pixel (x, y).
 using JpegSampleFn = std::function<uint8_t(int x, int y, int c)>;
 
-inline std::vector<uint8_t> EncodeJpeg(const JpegSpec& spec, const JpegSampleFn& sample)
+inline std::vector<uint8_t> EncodeJpeg(const JpegRecipe& recipe, const JpegSampleFn& sample)
 {
     jpeg_compress_struct cinfo;
     jpeg_error_mgr err;
@@ -37,25 +37,25 @@ inline std::vector<uint8_t> EncodeJpeg(const JpegSpec& spec, const JpegSampleFn&
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
     jpeg_mem_dest(&cinfo, &buffer, &size);
-    cinfo.image_width = JDIMENSION(spec.width);
-    cinfo.image_height = JDIMENSION(spec.height);
-    cinfo.input_components = spec.components;
-    cinfo.in_color_space = spec.components == 1 ? JCS_GRAYSCALE : spec.components == 4 ? JCS_CMYK : JCS_RGB;
+    cinfo.image_width = JDIMENSION(recipe.width);
+    cinfo.image_height = JDIMENSION(recipe.height);
+    cinfo.input_components = recipe.components;
+    cinfo.in_color_space = recipe.components == 1 ? JCS_GRAYSCALE : recipe.components == 4 ? JCS_CMYK : JCS_RGB;
     jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, spec.quality, TRUE);
-    if (spec.components == 3 && !spec.subsample) {
+    jpeg_set_quality(&cinfo, recipe.quality, TRUE);
+    if (recipe.components == 3 && !recipe.subsample) {
         for (int i = 0; i < 3; ++i)
             cinfo.comp_info[i].h_samp_factor = cinfo.comp_info[i].v_samp_factor = 1;
     }
-    if (spec.progressive)
+    if (recipe.progressive)
         jpeg_simple_progression(&cinfo);
     jpeg_start_compress(&cinfo, TRUE);
-    std::vector<uint8_t> row(size_t(spec.width) * size_t(spec.components));
+    std::vector<uint8_t> row(size_t(recipe.width) * size_t(recipe.components));
     while (cinfo.next_scanline < cinfo.image_height) {
         const int y = int(cinfo.next_scanline);
-        for (int x = 0; x < spec.width; ++x)
-            for (int c = 0; c < spec.components; ++c)
-                row[size_t(x * spec.components + c)] = sample(x, y, c);
+        for (int x = 0; x < recipe.width; ++x)
+            for (int c = 0; c < recipe.components; ++c)
+                row[size_t(x * recipe.components + c)] = sample(x, y, c);
         JSAMPROW rows[1] = {row.data()};
         jpeg_write_scanlines(&cinfo, rows, 1);
     }
