@@ -73,8 +73,9 @@ void MakeSource()
 {
     Fixture& f = TheFixture();
     const QByteArray base = qgetenv("TESSARY_BENCH_DIR");
-    f.dir = base.isEmpty() ? std::make_unique<QTemporaryDir>()
-                           : std::make_unique<QTemporaryDir>(QString::fromLocal8Bit(base) + QStringLiteral("/add-bench-XXXXXX"));
+    f.dir = base.isEmpty()
+                ? std::make_unique<QTemporaryDir>()
+                : std::make_unique<QTemporaryDir>(QString::fromLocal8Bit(base) + QStringLiteral("/add-bench-XXXXXX"));
     f.source = f.dir->filePath(QStringLiteral("Camera"));
     if (!f.dir->isValid() || !QDir().mkpath(f.source))
         return;
@@ -199,7 +200,8 @@ void PrintSummary()
     const double cpMedian = Median(f.cpSeconds);
     const double addMedian = Median(f.addSeconds);
     std::printf("\n%d photos of %lld bytes (%.0f MiB) in %s; %ld cores online, load average %.2f\n", kPhotos,
-                static_cast<long long>(kPhotoBytes), mb, qPrintable(f.dir->path()), ::sysconf(_SC_NPROCESSORS_ONLN), load1);
+                static_cast<long long>(kPhotoBytes), mb, qPrintable(f.dir->path()), ::sysconf(_SC_NPROCESSORS_ONLN),
+                load1);
     std::printf("  cp -r          best %7.0f ms (%6.0f MiB/s)   median %7.0f ms\n", cpBest * 1000, mb / cpBest,
                 cpMedian * 1000);
     std::printf("  add to album   best %7.0f ms (%6.0f MiB/s)   median %7.0f ms\n", addBest * 1000, mb / addBest,

@@ -142,8 +142,8 @@ void FilterProgressDialog::reject()
     if (running)
         m_job->PauseGate().Reset();
     m_asking = true;
-    const QMessageBox::StandardButton answer =
-        m_prompts.ShowMessage(this, YesNoQuestion(QStringLiteral("Cancel filtering?"), QStringLiteral("Confirm Cancel")));
+    const MessageBoxSpec question = YesNoQuestion(QStringLiteral("Cancel filtering?"), QStringLiteral("Confirm Cancel"));
+    const QMessageBox::StandardButton answer = m_prompts.ShowMessage(this, question);
     m_asking = false;
     if (answer != QMessageBox::Yes) {
         m_job->PauseGate().Set();

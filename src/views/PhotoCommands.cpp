@@ -114,8 +114,9 @@ bool PhotoCommands::DeleteItems(QWidget* owner, const std::vector<Item*>& select
         return false;
     const MessageBoxSpec question =
         selected.size() == 1
-            ? YesNoQuestion(FillPlaceholder(QStringLiteral("Are you sure you want to delete \"%1\"?"), selected[0]->Name()),
-                            QStringLiteral("Confirm Item Delete"))
+            ? YesNoQuestion(
+                  FillPlaceholder(QStringLiteral("Are you sure you want to delete \"%1\"?"), selected[0]->Name()),
+                  QStringLiteral("Confirm Item Delete"))
             : YesNoQuestion(FillPlaceholder(QStringLiteral("Are you sure you want to delete these %1 items?"),
                                             static_cast<long long>(selected.size())),
                             QStringLiteral("Confirm Multiple Item Delete"));

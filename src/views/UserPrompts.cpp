@@ -56,7 +56,8 @@ QString UserPrompts::ChooseFolder(QWidget* owner, const QString& title, const QS
 
 std::optional<QStringList> UserPrompts::FilterPaths(QWidget* owner, const QStringList& paths)
 {
-    FilterProgressDialog dialog(std::make_unique<FilterJob>(paths), *this, owner ? owner : QApplication::activeWindow());
+    QWidget* parent = owner ? owner : QApplication::activeWindow();
+    FilterProgressDialog dialog(std::make_unique<FilterJob>(paths), *this, parent);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.AcceptedFiles();

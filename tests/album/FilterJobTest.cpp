@@ -74,6 +74,8 @@ public:
         , m_pauseAt(pauseAt)
     {
     }
+    // The worker may be in OnProgress: it ends before this object's members go.
+    ~PausingJob() override { StopAndWait(); }
     void OnProgress() override
     {
         if (!paused.IsSet() && AcceptedCount() == m_pauseAt) {
