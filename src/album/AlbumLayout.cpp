@@ -141,6 +141,64 @@ bool StaysInsideAlbum(const QString& albumFolder, const QString& path)
     return true;
 }
 
+namespace {
+bool WriteAll(int fd, const char* p, size_t left)
+{
+    while (left > 0) {
+        const ssize_t w = ::write(fd, p, left);
+        if (w < 0 && errno == EINTR)
+            continue;
+        if (w <= 0)
+            return false;
+        p += w;
+        left -= size_t(w);
+    }
+    return true;
+}
+
+bool CopyByReading(int in, int out)
+{
+    std::vector<char> buffer(size_t(1) << 20);
+    for (;;) {
+        const ssize_t n = ::read(in, buffer.data(), buffer.size());
+        if (n == 0)
+            return true;
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (!WriteAll(out, buffer.data(), size_t(n)))
+            return false;
+    }
+}
+
+// The kernel copies without passing the bytes through us. False with `fallBack` set when
+// nothing was copied and the file systems cannot do it (or report the file as empty, as
+// some special files do), so that plain reading takes over.
+bool CopyInKernel(int in, int out, bool& fallBack)
+{
+    fallBack = false;
+    off_t total = 0;
+    for (;;) {
+        const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, size_t(1) << 30, 0);
+        if (n > 0) {
+            total += n;
+            continue;
+        }
+        if (n == 0) {
+            fallBack = total == 0;
+            return !fallBack;
+        }
+        if (errno == EINTR)
+            continue;
+        fallBack = total == 0 && (errno == EXDEV || errno == ENOSYS || errno == EINVAL
+                                  || errno == EOPNOTSUPP || errno == EPERM || errno == EBADF);
+        return false;
+    }
+}
+} // namespace
+
 bool CopyToNewFile(const QString& source, const QString& destination)
 {
     // Opened without blocking so that a pipe or device given as a source cannot hang us.
@@ -159,34 +217,12 @@ bool CopyToNewFile(const QString& source, const QString& destination)
         ::close(in);
         return false;
     }
-    bool ok = true;
-    std::vector<char> buffer(size_t(1) << 16);
-    for (;;) {
-        const ssize_t n = ::read(in, buffer.data(), buffer.size());
-        if (n == 0)
-            break;
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            ok = false;
-            break;
-        }
-        const char* p = buffer.data();
-        size_t left = size_t(n);
-        while (ok && left > 0) {
-            const ssize_t w = ::write(out, p, left);
-            if (w < 0 && errno == EINTR)
-                continue;
-            if (w <= 0) {
-                ok = false;
-                break;
-            }
-            p += w;
-            left -= size_t(w);
-        }
-        if (!ok)
-            break;
-    }
+    ::posix_fadvise(in, 0, 0, POSIX_FADV_SEQUENTIAL);
+    bool fallBack = false;
+    bool ok = CopyInKernel(in, out, fallBack);
+    if (fallBack)
+        ok = ::lseek(in, 0, SEEK_SET) == 0 && ::lseek(out, 0, SEEK_SET) == 0 && ::ftruncate(out, 0) == 0
+             && CopyByReading(in, out);
     ok = ::close(out) == 0 && ok;
     ::close(in);
     if (!ok)

@@ -1,3 +1,5 @@
+#include <optional>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -6,6 +8,7 @@
 #include "CliCommand.h"
 #include "album/Album.h"
 #include "album/AlbumFile.h"
+#include "album/FilterJob.h"
 #include "util/Paths.h"
 #include "util/Text.h"
 
@@ -117,13 +120,22 @@ int RunAdd(QStringList args)
         if (!collection)
             return Fail(kExitFailed, QStringLiteral("no collection id is left in this album"));
     }
+    // Folders are searched as a dropped folder is; files of other types drop out silently.
+    QStringList paths;
+    for (const QString& path : args) {
+        // An empty argument must not become the current folder.
+        if (!path.trimmed().isEmpty())
+            paths << QFileInfo(path.trimmed()).absoluteFilePath();
+    }
+    const std::optional<QStringList> accepted = FilterPathsNow(paths);
+    if (!accepted)
+        return Fail(kExitFailed, QStringLiteral("cannot start the search of the given paths"));
     int added = 0;
-    for (const QString& file : args) {
-        if (collection->GetItems().NewItemFromFile(QFileInfo(file).absoluteFilePath()))
+    for (const QString& file : *accepted) {
+        if (collection->GetItems().NewItemFromFile(file))
             ++added;
         else
-            code = Fail(kExitFailed, QStringLiteral("cannot add \"%1\": not a BMP, JPEG or PNG file, "
-                                                    "unreadable, or no id left").arg(file));
+            code = Fail(kExitFailed, QStringLiteral("cannot add \"%1\": unreadable, or no id left").arg(file));
     }
     int saveCode = kExitOk;
     if (!SaveOrFail(album, saveCode))

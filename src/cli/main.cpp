@@ -14,6 +14,8 @@ const CliCommand kCommands[] = {
     {"album", "album create FOLDER NAME [--id N]   make the album folder FOLDER/NAME and its NAME.tsy; prints its path\n"
               "  album add ALBUM.tsy --collection NAME FILE...   add photos as new items (the collection is made\n"
               "                               when missing); prints the number added, exit 1 when any was skipped\n"
+              "                               a FILE may be a folder, searched to any depth; files that are not BMP,\n"
+              "                               JPEG or PNG are left out silently\n"
               "  album tag ALBUM.tsy --collection NAME --item ID TAG=VALUE...   set tag values (tags made when missing)\n"
               "  album list ALBUM.tsy [--json]   the album's collections, tags, items and valid values\n"
               "  album search ALBUM.tsy [--collection NAME] QUERY [--json]   items found by the query, with their\n"
