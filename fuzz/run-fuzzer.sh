@@ -5,6 +5,9 @@
 set -eu -o pipefail
 bin=$1; corpus=$2; seconds=$3
 mkdir -p "$corpus"
-TESSARY_FUZZ_SEEDS="$corpus" "$bin" -runs=0 "$corpus" >/dev/null 2>&1
+if ! TESSARY_FUZZ_SEEDS="$corpus" "$bin" -runs=0 "$corpus" >"$corpus.seed.log" 2>&1; then
+  tail -n 40 "$corpus.seed.log"
+  exit 1
+fi
 "$bin" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
   "$corpus" 2>&1 | tail -n 20
