@@ -1,0 +1,83 @@
+// `tessary-cli thumbs`, run as a process over a folder of photos.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "thumbcache/ThumbPhotos.h"
+#include "thumbcache/ThumbTestFiles.h"
+
+using namespace tessary;
+using namespace tessary::test;
+
+namespace {
+struct CliRun {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+CliRun Cli(const QStringList& args, const QString& tempRoot)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("TMPDIR"), tempRoot);
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(TESSARY_BINARY_DIR "/src/cli/tessary-cli"), QStringList{QStringLiteral("thumbs")} + args);
+    CliRun r;
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
+        return r;
+    r.exitCode = p.exitCode();
+    r.out = p.readAllStandardOutput();
+    r.err = p.readAllStandardError();
+    return r;
+}
+} // namespace
+
+TEST(CliThumbs, PassesAfterTheFirstComeFromTheStoreAndTheScratchFilesGo)
+{
+    QTemporaryDir dir, temp;
+    const QString photos = dir.filePath(QStringLiteral("photos"));
+    ASSERT_TRUE(QDir().mkpath(photos + QStringLiteral("/sub")));
+    ASSERT_TRUE(WriteSolidBmp(photos + QStringLiteral("/a.bmp"), 120, 80, DibColor::Rgb(1, 2, 3)));
+    ASSERT_TRUE(WriteSolidJpeg(photos + QStringLiteral("/sub/b.jpg"), 200, 100, true));
+    ASSERT_TRUE(WriteSolidPng(photos + QStringLiteral("/c.PNG"), 30, 30, qRgb(9, 9, 9)));
+    ASSERT_TRUE(WriteFile(photos + QStringLiteral("/broken.jpg"), "no picture"));
+    ASSERT_TRUE(WriteFile(photos + QStringLiteral("/notes.txt"), "not a photo"));
+
+    const CliRun r = Cli({photos, QStringLiteral("--passes"), QStringLiteral("3"), QStringLiteral("--json")}, temp.path());
+    ASSERT_EQ(r.exitCode, 0) << r.err.constData();
+    const QJsonObject out = QJsonDocument::fromJson(r.out).object();
+    EXPECT_EQ(out.value(QStringLiteral("files")).toInt(), 4);
+    const QJsonArray passes = out.value(QStringLiteral("passes")).toArray();
+    ASSERT_EQ(passes.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        const QJsonObject pass = passes[i].toObject();
+        EXPECT_EQ(pass.value(QStringLiteral("made")).toInt(), 3) << i;
+        EXPECT_EQ(pass.value(QStringLiteral("store_hits")).toInt(), i == 0 ? 0 : 3) << i;
+        EXPECT_GE(pass.value(QStringLiteral("ms")).toDouble(), 0.0);
+    }
+    // The per-run folder and its cache files went at exit.
+    const QDir base(temp.path() + QStringLiteral("/Orvanne/Tessary"));
+    EXPECT_TRUE(base.entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
+}
+
+TEST(CliThumbs, WrongUsageAndMissingFoldersAreRefused)
+{
+    QTemporaryDir dir;
+    EXPECT_EQ(Cli({}, dir.path()).exitCode, 2);
+    EXPECT_EQ(Cli({dir.path(), QStringLiteral("--passes"), QStringLiteral("0")}, dir.path()).exitCode, 2);
+    EXPECT_EQ(Cli({dir.path(), QStringLiteral("--passes")}, dir.path()).exitCode, 2);
+    EXPECT_EQ(Cli({dir.path(), dir.path()}, dir.path()).exitCode, 2);
+    const CliRun missing = Cli({dir.filePath(QStringLiteral("nowhere"))}, dir.path());
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.err.startsWith("tessary-cli: "));
+    const CliRun empty = Cli({dir.path(), QStringLiteral("--json"), QStringLiteral("--passes"), QStringLiteral("1")}, dir.path());
+    ASSERT_EQ(empty.exitCode, 0);
+    EXPECT_EQ(QJsonDocument::fromJson(empty.out).object().value(QStringLiteral("files")).toInt(), 0);
+}
