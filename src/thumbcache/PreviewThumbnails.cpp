@@ -6,7 +6,6 @@
 
 #include "imaging/FitInBox.h"
 #include "imaging/ImageLoader.h"
-#include "imaging/QImageView.h"
 #include "platform/WorkerThread.h"
 #include "thumbcache/ThumbEvents.h"
 
@@ -14,22 +13,20 @@ namespace tessary {
 
 namespace {
 
-// Delivers the ready event on the application's thread, and only to a window that still
-// exists there: checking from the worker could race with the window being closed.
-void PostReady(const QPointer<QObject>& window, int32_t itemId)
+// The picture in the format screens and backing stores blend without converting it first
+// (the painter would otherwise convert a 24-bit copy, in Qt's thread pool for larger ones).
+QImage ToPaintable(const DibImage24& image)
 {
-    QCoreApplication* app = QCoreApplication::instance();
-    if (!app || window.isNull())
-        return;
-    QMetaObject::invokeMethod(
-        app,
-        [window, itemId] {
-            if (QObject* receiver = window.data()) {
-                ThumbEvent event(kThumbReadyEvent, itemId);
-                QCoreApplication::sendEvent(receiver, &event);
-            }
-        },
-        Qt::QueuedConnection);
+    QImage out(image.Width(), image.Height(), QImage::Format_RGB32);
+    if (out.isNull())
+        return {};
+    for (int y = 0; y < image.Height(); ++y) {
+        const uint8_t* from = image.Row(y);
+        QRgb* to = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < image.Width(); ++x, from += 3)
+            to[x] = qRgb(from[2], from[1], from[0]);
+    }
+    return out;
 }
 
 std::atomic<PreviewThumbnails*> g_processService{nullptr};
@@ -43,6 +40,44 @@ void StopProcessService()
 }
 
 } // namespace
+
+// Lives on the thread that made the service (the UI thread). A posted notice makes it hand
+// the finished ids to their windows there, after checking that each window still exists:
+// checking from the worker could race with the window being closed.
+class PreviewThumbnails::Relay final : public QObject {
+public:
+    static QEvent::Type NoticeType()
+    {
+        static const QEvent::Type type = QEvent::Type(QEvent::registerEventType());
+        return type;
+    }
+
+    explicit Relay(PreviewThumbnails& service)
+        : m_service(service)
+    {
+    }
+
+    bool event(QEvent* e) override
+    {
+        if (e->type() != NoticeType())
+            return QObject::event(e);
+        std::vector<PreviewRequest> ready;
+        {
+            std::lock_guard lock(m_service.m_mutex);
+            ready.swap(m_service.m_ready);
+        }
+        for (const PreviewRequest& r : ready) {
+            if (QObject* window = r.window.data()) {
+                ThumbEvent notice(kThumbReadyEvent, r.itemId);
+                QCoreApplication::sendEvent(window, &notice);
+            }
+        }
+        return true;
+    }
+
+private:
+    PreviewThumbnails& m_service;
+};
 
 class PreviewThumbnails::Worker final : public WorkerThread {
 public:
@@ -60,12 +95,13 @@ public:
             return 0;
         for (;;) {
             m_service.m_available.Acquire();
+            PauseGate().Wait();
             PreviewRequest request;
             m_service.TakeRequest(request);
             if (request.itemId < 0)
                 break;
             if (request.itemId > 0 && (m_service.HasResult(request.itemId) || MakePreview(request)))
-                PostReady(request.window, request.itemId);
+                m_service.PostReady(std::move(request));
             if (IsStopRequested())
                 break;
         }
@@ -112,6 +148,7 @@ PreviewThumbnails& PreviewThumbnails::Instance()
 PreviewThumbnails::PreviewThumbnails(ThumbCacheStore& store, const QString& storeFolder)
     : m_store(store)
     , m_available(0, kMaxAvailable)
+    , m_relay(std::make_unique<Relay>(*this))
 {
     m_worker = std::make_unique<Worker>(*this, storeFolder);
     m_worker->Start();
@@ -139,11 +176,11 @@ bool PreviewThumbnails::Draw(QPainter* painter, const QRect& rect, const Preview
             target = QRect(rect.left() + (rect.width() - fit.width) / 2, rect.top() + (rect.height() - fit.height) / 2,
                            fit.width, fit.height);
             if (fit == image.Size()) {
-                picture = ToQImage(image);
+                picture = ToPaintable(image);
             } else if (!fit.IsEmpty()) {
                 DibImage24 scaled;
                 if (image.ResizeInto(scaled, fit, true))
-                    picture = ToQImage(scaled);
+                    picture = ToPaintable(scaled);
             }
         }
     }
@@ -171,6 +208,17 @@ void PreviewThumbnails::Enqueue(PreviewRequest request)
         m_pending.push_front(std::move(request));
     }
     m_available.Release(1);
+}
+
+void PreviewThumbnails::PostReady(PreviewRequest request)
+{
+    if (request.window.isNull())
+        return;
+    {
+        std::lock_guard lock(m_mutex);
+        m_ready.push_back(std::move(request));
+    }
+    QCoreApplication::postEvent(m_relay.get(), new QEvent(Relay::NoticeType()));
 }
 
 bool PreviewThumbnails::TakeRequest(PreviewRequest& out)
@@ -235,6 +283,16 @@ void PreviewThumbnails::Stop()
     m_worker->SignalStop();
     m_worker->Wait();
     m_worker.reset();
+}
+
+void PreviewThumbnails::PauseWorker(bool paused)
+{
+    if (!m_worker)
+        return;
+    if (paused)
+        m_worker->PauseGate().Reset();
+    else
+        m_worker->PauseGate().Set();
 }
 
 std::vector<int32_t> PreviewThumbnails::PendingIds() const

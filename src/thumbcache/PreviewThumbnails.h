@@ -8,8 +8,8 @@
 // Threads: Draw, Enqueue, Clear and Stop belong to the UI thread; the worker adds results.
 // One mutex guards the pending requests, the results and their index; the semaphore carries
 // one count per queued request (Clear leaves the counts; the worker then takes nothing).
-// Receivers must live on the application object's thread: the ready event is delivered there
-// after the window has been found still alive, so a closed window is never reached.
+// The ready event is delivered on the thread that made the service, after the window has been
+// found still alive there, so a closed window is never reached; receivers live on that thread.
 
 #include <atomic>
 #include <cstdint>
@@ -74,6 +74,10 @@ public:
     // preview being made is finished first. Later calls do nothing.
     void Stop();
 
+    // Holds the worker before it takes its next request, or lets it go on (it starts going).
+    // Stop lets a held worker go.
+    void PauseWorker(bool paused);
+
     // Pending item ids, the next one to be served first; for tests and inspection.
     std::vector<int32_t> PendingIds() const;
     int64_t Decoded() const { return m_decoded.load(); }
@@ -81,9 +85,13 @@ public:
 
 private:
     class Worker;
+    class Relay;
     friend class Worker;
+    friend class Relay;
 
     bool TakeRequest(PreviewRequest& out);
+    // Worker: hands the finished request's id to its window through the relay.
+    void PostReady(PreviewRequest request);
     bool HasResultLocked(int32_t itemId) const;
 
     ThumbCacheStore& m_store;
@@ -91,9 +99,11 @@ private:
     std::deque<PreviewRequest> m_pending;
     std::deque<std::unique_ptr<DibImage24>> m_results;
     std::map<int32_t, size_t> m_resultIndex;
+    std::vector<PreviewRequest> m_ready; // finished, not yet handed to their windows
     CountingSemaphore m_available;
     std::atomic<int64_t> m_decoded{0};
     std::atomic<int64_t> m_storeHits{0};
+    std::unique_ptr<QObject> m_relay;
     std::unique_ptr<Worker> m_worker;
 };
 

@@ -1,11 +1,17 @@
 // `tessary-cli thumbs`, run as a process over a folder of photos.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include "thumbcache/ThumbPhotos.h"
@@ -21,20 +27,54 @@ struct CliRun {
     QByteArray err;
 };
 
+// Plain fork and exec rather than QProcess, whose spawning ThreadSanitizer cannot follow.
+// Standard output and error go to files in `tempRoot`, which is also the child's TMPDIR.
 CliRun Cli(const QStringList& args, const QString& tempRoot)
 {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("TMPDIR"), tempRoot);
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(TESSARY_BINARY_DIR "/src/cli/tessary-cli"), QStringList{QStringLiteral("thumbs")} + args);
     CliRun r;
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
+    const QByteArray outPath = QFile::encodeName(tempRoot + QStringLiteral("/cli.out"));
+    const QByteArray errPath = QFile::encodeName(tempRoot + QStringLiteral("/cli.err"));
+    std::vector<QByteArray> argBytes{QByteArray(TESSARY_BINARY_DIR "/src/cli/tessary-cli"), QByteArray("thumbs")};
+    for (const QString& a : args)
+        argBytes.push_back(QFile::encodeName(a));
+    std::vector<char*> argv;
+    for (QByteArray& a : argBytes)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    QByteArray tmpdir = "TMPDIR=" + QFile::encodeName(tempRoot);
+    QByteArray platform = "QT_QPA_PLATFORM=offscreen";
+    std::vector<char*> env;
+    for (char** e = environ; *e; ++e) {
+        if (std::strncmp(*e, "TMPDIR=", 7) != 0 && std::strncmp(*e, "QT_QPA_PLATFORM=", 16) != 0)
+            env.push_back(*e);
+    }
+    env.push_back(tmpdir.data());
+    env.push_back(platform.data());
+    env.push_back(nullptr);
+
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int out = ::open(outPath.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int err = ::open(errPath.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (out < 0 || err < 0)
+            ::_exit(126);
+        ::dup2(out, STDOUT_FILENO);
+        ::dup2(err, STDERR_FILENO);
+        ::execve(argv[0], argv.data(), env.data());
+        ::_exit(127);
+    }
+    if (pid < 0)
         return r;
-    r.exitCode = p.exitCode();
-    r.out = p.readAllStandardOutput();
-    r.err = p.readAllStandardError();
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (!WIFEXITED(status))
+        return r;
+    r.exitCode = WEXITSTATUS(status);
+    r.out = ReadFile(QFile::decodeName(outPath));
+    r.err = ReadFile(QFile::decodeName(errPath));
+    QFile::remove(QFile::decodeName(outPath));
+    QFile::remove(QFile::decodeName(errPath));
     return r;
 }
 } // namespace
