@@ -78,7 +78,7 @@ PassResult RunPass(ThumbnailList& list, EventCounter& window, const std::vector<
     const int64_t readyBefore = window.ready;
     auto finished = [&] {
         const ThumbnailList::Counters now = list.GetCounters();
-        const int64_t worked = (now.made - before.made) + (now.failed - before.failed);
+        const int64_t worked = (now.made - before.made) + (now.failed - before.failed) + (now.discarded - before.discarded);
         return worked >= int64_t(batch.size()) && window.ready - readyBefore >= now.made - before.made;
     };
 

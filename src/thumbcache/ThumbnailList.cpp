@@ -45,10 +45,10 @@ bool ThumbnailList::Reset(int initialCount)
     m_thumbIndex.clear();
     m_iconIndex.clear();
     m_images.reset();
+    ++m_generation;
     m_images = CellImageList::Create(m_style.cell, std::max(initialCount, 1), kGrowth);
     if (!m_images)
         return false;
-    ++m_generation;
     if (m_window)
         QCoreApplication::postEvent(m_window, new ThumbEvent(kThumbListResetEvent, 0));
     return true;
@@ -68,11 +68,16 @@ void ThumbnailList::Forget(int32_t itemId)
 
 void ThumbnailList::Request(const ThumbnailRequest& item)
 {
-    m_queue.Request(item);
+    ThumbnailRequest stamped = item;
+    stamped.generation = ImageListGeneration();
+    m_queue.Request(std::move(stamped));
 }
 
 void ThumbnailList::RequestMany(std::vector<ThumbnailRequest> items)
 {
+    const uint64_t generation = ImageListGeneration();
+    for (ThumbnailRequest& item : items)
+        item.generation = generation;
     m_queue.RequestMany(std::move(items));
 }
 
@@ -99,6 +104,14 @@ int ThumbnailList::AddCell(const DibImage& bitmap, int32_t key, bool isPlacehold
 {
     std::lock_guard lock(m_mutex);
     return AddCellLocked(bitmap, key, isPlaceholder);
+}
+
+int ThumbnailList::AddThumbnail(const DibImage& cell, int32_t itemId, uint64_t generation)
+{
+    std::lock_guard lock(m_mutex);
+    if (generation != m_generation)
+        return -2;
+    return AddCellLocked(cell, itemId, false);
 }
 
 int ThumbnailList::AddCellLocked(const DibImage& bitmap, int32_t key, bool isPlaceholder)
@@ -131,8 +144,7 @@ int ThumbnailList::ImageCount() const
 
 uint64_t ThumbnailList::ImageListGeneration() const
 {
-    std::lock_guard lock(m_mutex);
-    return m_generation;
+    return m_generation.load();
 }
 
 bool ThumbnailList::CopyImage(int index, DibImage& out) const
@@ -161,6 +173,7 @@ ThumbnailList::Counters ThumbnailList::GetCounters() const
     c.made = m_made.load();
     c.storeHits = m_storeHits.load();
     c.failed = m_failed.load();
+    c.discarded = m_discarded.load();
     return c;
 }
 

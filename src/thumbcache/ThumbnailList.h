@@ -44,6 +44,7 @@ public:
         int64_t made = 0;      // cells added (each followed by kThumbReadyEvent)
         int64_t storeHits = 0; // photos found in the store
         int64_t failed = 0;    // requests whose photo could not be loaded or added
+        int64_t discarded = 0; // cells made for a list that was reset meanwhile
     };
 
     // Starts the worker on the process-wide list-view store, opened (when not yet open) in
@@ -58,8 +59,9 @@ public:
 
     // Drops every queued request, both id sets, every thumbnail and placeholder, and replaces
     // the image list by an empty one with room for max(initialCount, 1) cells; then posts
-    // kThumbListResetEvent to the window. A request being worked on completes into the new
-    // list. False when the new list cannot be made (the list then has none).
+    // kThumbListResetEvent to the window. A request being worked on is finished (its photo
+    // still goes into the store) but its cell is not added: by then its id may name an item
+    // of another album. False when the new list cannot be made (the list then has none).
     virtual bool Reset(int initialCount);
     // Forgets which cells belong to which items; the image list, the placeholders and the
     // queue's sets are kept (so done ids are not queued again until the next Reset).
@@ -107,6 +109,9 @@ private:
     friend class Worker;
 
     int AddCellLocked(const DibImage& bitmap, int32_t key, bool isPlaceholder);
+    // Worker: AddCell of a thumbnail, unless the list was reset after `generation`; then -2.
+    // Requests are stamped with the current generation when they are queued.
+    int AddThumbnail(const DibImage& cell, int32_t itemId, uint64_t generation);
 
     QObject* const m_window;
     ThumbCacheStore& m_store;
@@ -116,7 +121,7 @@ private:
 
     mutable std::mutex m_mutex;
     std::unique_ptr<CellImageList> m_images;
-    uint64_t m_generation = 0;
+    std::atomic<uint64_t> m_generation{0}; // changed under m_mutex; read freely by requests
     std::map<int32_t, int> m_thumbIndex;
     std::map<int, int> m_iconIndex;
 
@@ -124,6 +129,7 @@ private:
     std::atomic<int64_t> m_made{0};
     std::atomic<int64_t> m_storeHits{0};
     std::atomic<int64_t> m_failed{0};
+    std::atomic<int64_t> m_discarded{0};
 
     std::unique_ptr<Worker> m_worker;
 };

@@ -34,12 +34,18 @@ int ThumbnailList::Worker::Run()
             if (request.itemId < 0)
                 break;
             ++m_list.m_served;
-            if (MakeThumbnail(request)) {
+            switch (MakeThumbnail(request)) {
+            case Outcome::Made:
                 ++m_list.m_made;
                 if (m_list.m_window)
                     QCoreApplication::postEvent(m_list.m_window, new ThumbEvent(kThumbReadyEvent, request.itemId));
-            } else {
+                break;
+            case Outcome::Failed:
                 ++m_list.m_failed;
+                break;
+            case Outcome::Discarded:
+                ++m_list.m_discarded;
+                break;
             }
         }
         if (IsStopRequested())
@@ -48,27 +54,29 @@ int ThumbnailList::Worker::Run()
     return 1;
 }
 
-bool ThumbnailList::Worker::MakeThumbnail(const ThumbnailRequest& request)
+ThumbnailList::Worker::Outcome ThumbnailList::Worker::MakeThumbnail(const ThumbnailRequest& request)
 {
     const CellStyle& style = m_list.m_style;
     const DibSize box = style.PhotoBox();
     if (box.width < 1 || box.height < 1 || request.path.isEmpty())
-        return false;
+        return Outcome::Failed;
     DibImage24 photo;
     if (m_list.m_store.Lookup(photo, request.path)) {
         ++m_list.m_storeHits;
     } else {
         if (!LoadImageFitted(photo, request.path, box))
-            return false;
+            return Outcome::Failed;
         // A failed write only costs a decode next time.
         m_list.m_store.Store(photo, request.path);
     }
     DibImage24 cell;
     if (!ComposeCell(photo, style, cell))
-        return false;
+        return Outcome::Failed;
     if (!m_badge.IsEmpty() && PhotoFormatFromPath(request.path) == PhotoFormat::Jpeg && HasExif(request.path))
         DrawBadge(cell, m_badge);
-    return m_list.AddCell(cell, request.itemId, false) != -1;
+    // Not into a list made after the request: its id may name another album's item there.
+    const int index = m_list.AddThumbnail(cell, request.itemId, request.generation);
+    return index >= 0 ? Outcome::Made : index == -2 ? Outcome::Discarded : Outcome::Failed;
 }
 
 } // namespace tessary

@@ -16,8 +16,10 @@ public:
     int Run() override;
 
 private:
-    // Store lookup or load, store write, cell, badge, AddCell. False when no cell was added.
-    bool MakeThumbnail(const ThumbnailRequest& request);
+    enum class Outcome { Made, Failed, Discarded };
+    // Store lookup or load, store write, cell, badge, AddCell into the image list the request
+    // was made for.
+    Outcome MakeThumbnail(const ThumbnailRequest& request);
 
     ThumbnailList& m_list;
     DibImage24 m_badge; // empty when the resource cannot be read: cells then go without

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstring>
 #include <thread>
 
 #include <QTemporaryDir>
@@ -339,4 +340,40 @@ TEST_F(ThumbnailListTest, AWorkerStoppedWhileBusyFinishesThatPhotoAndNoOther)
         list.Stop(); // a second stop does nothing
     }
     IconCells::Instance().SetProvider(nullptr);
+}
+
+TEST_F(ThumbnailListTest, ACellMadeAcrossAResetIsNotAddedToTheNewList)
+{
+    const QString other = Photo(QStringLiteral("other.bmp"));
+    ASSERT_TRUE(WriteSolidBmp(other, 10, 10, kRed));
+    ManualResetEvent inWriter, release;
+    ThumbnailList list(&m_window, m_store, m_storeFolder);
+    ASSERT_TRUE(list.Reset(100));
+    // Holds the store, so that the worker's lookup for its request waits.
+    std::thread holder([&] {
+        m_store.Store(other, 8, [&](uint8_t* dest, uint32_t size) {
+            inWriter.Set();
+            release.Wait();
+            std::memset(dest, 0, size);
+            return true;
+        });
+    });
+    ASSERT_TRUE(inWriter.WaitFor(10s));
+    list.Request({5, m_bmp});
+    ASSERT_TRUE(WaitUntil([&] { return list.GetCounters().served == 1; }));
+    // Another album is shown, where id 5 is another item.
+    ASSERT_TRUE(list.Reset(100));
+    release.Set();
+    holder.join();
+
+    ASSERT_TRUE(WaitUntil([&] { return list.GetCounters().discarded == 1; }));
+    EXPECT_EQ(list.ThumbIndex(5), -1);
+    EXPECT_EQ(list.ImageCount(), 0);
+    EXPECT_EQ(m_store.EntryCount(), 2u); // the photo still went into the store
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(m_window.ready.empty());
+    // Asked for in the new list, id 5 gets its own photo.
+    list.Request({5, m_png});
+    ASSERT_TRUE(WaitUntil([&] { return m_window.ready.size() == 1; }));
+    EXPECT_TRUE(At(Cell(list, 5), 48, 48).SameRgb(DibColor::Rgb(10, 200, 60)));
 }
