@@ -146,21 +146,6 @@ TEST_F(PreviewThumbnailsTest, DrawFitsAndCentresTheResultInTheRectangle)
     EXPECT_TRUE(service.PendingIds().empty());
 }
 
-TEST_F(PreviewThumbnailsTest, DrawRefusesWhatItCannotDraw)
-{
-    PreviewThumbnails service(m_store, m_storeFolder);
-    service.PauseWorker(true);
-    QImage canvas(50, 50, QImage::Format_RGB32);
-    QPainter painter(&canvas);
-    EXPECT_FALSE(service.Draw(nullptr, QRect(0, 0, 10, 10), Request(1)));
-    EXPECT_FALSE(service.Draw(&painter, QRect(0, 0, 0, 10), Request(1)));
-    EXPECT_FALSE(service.Draw(&painter, QRect(0, 0, 10, 10), Request(0)));
-    EXPECT_FALSE(service.Draw(&painter, QRect(0, 0, 10, 10), Request(-1)));
-    EXPECT_FALSE(service.Draw(&painter, QRect(0, 0, 10, 10), {QPointer<QObject>(&m_window), 1, QString()}));
-    EXPECT_TRUE(service.PendingIds().empty());
-    painter.end();
-}
-
 TEST_F(PreviewThumbnailsTest, AfterClearPreviewsComeBackFromTheStore)
 {
     PreviewThumbnails service(m_store, m_storeFolder);

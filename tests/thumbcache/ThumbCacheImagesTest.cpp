@@ -136,13 +136,3 @@ TEST_F(ThumbCacheImagesTest, ARecordThatIsNoBmpImageOrCannotBeHeldMisses)
     EXPECT_EQ(any.Bpp(), 24);
 }
 
-TEST(ThumbCacheImagesClosed, AStoreWithoutFileNeitherStoresNorFinds)
-{
-    QTemporaryDir dir;
-    const QString photo = dir.filePath(QStringLiteral("a.jpg"));
-    ASSERT_TRUE(WriteFile(photo, "photo"));
-    ThumbCacheStore store;
-    DibImage24 thumb = Pattern(4, 4, 0), back;
-    EXPECT_FALSE(store.Store(thumb, photo));
-    EXPECT_FALSE(store.Lookup(back, photo));
-}

@@ -57,14 +57,6 @@ DibImage24 Photo(DibSize size)
 
 } // namespace
 
-TEST(ThumbnailCell, ThePhotoBoxIsTheCellLessTheFrame)
-{
-    CellStyle style;
-    EXPECT_EQ(style.PhotoBox(), (DibSize{94, 94}));
-    style.framed = false;
-    EXPECT_EQ(style.PhotoBox(), (DibSize{96, 96}));
-}
-
 TEST(ThumbnailCell, ThePhotoIsCentredByItsCentreAndFramedEverywhereElse)
 {
     const CellStyle style;
@@ -99,13 +91,6 @@ TEST(ThumbnailCell, APhotoLargerThanTheCellIsClippedAroundItsCentre)
     // Placed at x = 48 - 50 = -2: cell column 0 shows photo column 2.
     EXPECT_TRUE(At(cell, 0, 0).SameRgb(DibColor::Rgb(2, 0, 7)));
     EXPECT_TRUE(At(cell, 95, 95).SameRgb(DibColor::Rgb(97, 95, 7)));
-}
-
-TEST(ThumbnailCell, AnEmptyPhotoMakesNoCell)
-{
-    DibImage24 cell;
-    EXPECT_FALSE(ComposeCell(DibImage24(), CellStyle(), cell));
-    EXPECT_TRUE(cell.IsEmpty());
 }
 
 TEST(ThumbnailCell, TheExifBadgeSitsInTheTopRightCorner)
