@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstring>
+#include <memory>
 #include <thread>
 
 #include <QTemporaryDir>
@@ -313,7 +314,12 @@ private:
 
 TEST_F(ThumbnailListTest, AWorkerStoppedWhileBusyFinishesThatPhotoAndNoOther)
 {
-    ManualResetEvent entered, release;
+    // On the heap: ThreadSanitizer would take a stack address reused by another test's mutex
+    // for the same lock and report a lock order that never exists.
+    auto enteredEvent = std::make_unique<ManualResetEvent>();
+    auto releaseEvent = std::make_unique<ManualResetEvent>();
+    ManualResetEvent& entered = *enteredEvent;
+    ManualResetEvent& release = *releaseEvent;
     IconCells::Instance().SetProvider(std::make_unique<HoldingProvider>(entered, release));
     {
         ThumbnailList list(&m_window, m_store, m_storeFolder);
@@ -346,7 +352,10 @@ TEST_F(ThumbnailListTest, ACellMadeAcrossAResetIsNotAddedToTheNewList)
 {
     const QString other = Photo(QStringLiteral("other.bmp"));
     ASSERT_TRUE(WriteSolidBmp(other, 10, 10, kRed));
-    ManualResetEvent inWriter, release;
+    auto inWriterEvent = std::make_unique<ManualResetEvent>(); // on the heap, as above
+    auto releaseEvent = std::make_unique<ManualResetEvent>();
+    ManualResetEvent& inWriter = *inWriterEvent;
+    ManualResetEvent& release = *releaseEvent;
     ThumbnailList list(&m_window, m_store, m_storeFolder);
     ASSERT_TRUE(list.Reset(100));
     // Holds the store, so that the worker's lookup for its request waits.
