@@ -5,6 +5,7 @@
 #include "Fonts.h"
 #include "InstanceGuard.h"
 #include "MainFrame.h"
+#include "thumbcache/ThumbCacheStore.h"
 
 using namespace tessary;
 
@@ -23,6 +24,7 @@ int main(int argc, char** argv)
     if (folders.tempFailed)
         QMessageBox::information(nullptr, QStringLiteral("Information"),
                                  QStringLiteral("Failed to create directory for application temp data!"));
+    ThumbCacheStore::SetStoreFolder(AppFolders::TempFolder());
 
     const QStringList args = app.arguments().mid(1);
     InstanceGuard guard;

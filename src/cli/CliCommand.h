@@ -34,5 +34,6 @@ int RunAlbum(const QStringList& args);
 // "album search ALBUM.tsy [--collection NAME] QUERY [--json]": arguments after "search".
 int RunAlbumSearch(const QStringList& args);
 int RunImage(const QStringList& args);
+int RunThumbs(const QStringList& args);
 
 } // namespace tessary::cli

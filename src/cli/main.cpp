@@ -25,6 +25,10 @@ const CliCommand kCommands[] = {
               "  image decode FILE OUT.bmp    the whole picture, flattened on white, as a 24-bit BMP\n"
               "  image thumb FILE OUT.bmp [--box WxH]  the thumbnail (default box 94x94) as a 24-bit BMP",
      RunImage},
+    {"thumbs", "thumbs DIR [--passes N] [--json]   list-view thumbnails of every BMP, JPEG and PNG file under DIR,\n"
+               "                               N passes (default 2) as the item list's Refresh runs them; per pass\n"
+               "                               the cells made, the store hits and the time",
+     RunThumbs},
 };
 
 void PrintHelp(FILE* out)

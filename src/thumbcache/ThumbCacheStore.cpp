@@ -56,6 +56,23 @@ ThumbCacheStore& ThumbCacheStore::Preview()
     return Stores().preview;
 }
 
+namespace {
+std::mutex g_folderMutex;
+QString g_storeFolder;
+} // namespace
+
+void ThumbCacheStore::SetStoreFolder(const QString& folder)
+{
+    std::lock_guard lock(g_folderMutex);
+    g_storeFolder = folder;
+}
+
+QString ThumbCacheStore::StoreFolder()
+{
+    std::lock_guard lock(g_folderMutex);
+    return g_storeFolder;
+}
+
 uint32_t ThumbCacheStore::NextSerial()
 {
     return g_nextSerial.fetch_add(1, std::memory_order_relaxed);

@@ -8,7 +8,8 @@
 // or exit(), which is where the application's quit path ends) each deletes its file and the
 // temporary folder goes with the last file. A killed process leaves its own per-run folder.
 //
-// The payload is the thumbnail as a complete BMP file image; this layer stores bytes.
+// The payload is the thumbnail as a complete BMP file image. The byte-level operations take
+// any payload; the image-level ones write and read it with the BMP writer and reader.
 //
 // Threads: every operation may be called from any thread and holds the store's mutex for
 // its whole duration. The serial counter is shared by all stores and advanced atomically.
@@ -24,6 +25,8 @@
 
 namespace tessary {
 
+class DibImage;
+
 class ThumbCacheStore {
 public:
     static constexpr const char* kListViewFileName = "ThumbCache_LV.tcf";
@@ -32,6 +35,11 @@ public:
     // The process-wide stores, made on first use; their files are deleted at exit.
     static ThumbCacheStore& ListView();
     static ThumbCacheStore& Preview();
+    // The folder in which the thumbnail services open the process-wide stores: the per-run
+    // temporary folder, which the program sets at start-up (this module cannot reach the
+    // application's folders). Empty until set; a store opened in an empty folder fails.
+    static void SetStoreFolder(const QString& folder);
+    static QString StoreFolder();
     // The next value of the process-wide serial counter (starts at 1).
     static uint32_t NextSerial();
 
@@ -60,6 +68,13 @@ public:
     bool Lookup(const QString& photoPath, QByteArray& payload, uint32_t* serial = nullptr);
     // The same, handing the payload to `read` while it is mapped.
     bool Lookup(const QString& photoPath, const ThumbCacheFile::PayloadReader& read, uint32_t* serial = nullptr);
+
+    // The image-level operations the thumbnail workers use. Store writes `image` as a BMP file
+    // image straight into the record (no copy in between); an empty image fails like a
+    // failed write. Lookup reads the record back with the BMP reader into `image`, which is
+    // replaced only on success (it must be able to hold the stored depth).
+    bool Store(const DibImage& image, const QString& photoPath);
+    bool Lookup(DibImage& image, const QString& photoPath);
 
     // The exit step: drops every entry, deletes the file and, when it is then empty, its
     // folder. Later calls of Open, Store and Lookup fail.

@@ -25,8 +25,9 @@
 namespace tessary {
 
 struct ThumbnailRequest {
-    int32_t itemId = 0; // negative: the stop marker
-    QString path;       // the photo file, a copy owned by the request
+    int32_t itemId = 0;      // negative: the stop marker
+    QString path;            // the photo file, a copy owned by the request
+    uint64_t generation = 0; // the image list it was asked for (set by ThumbnailList)
 };
 
 class ThumbnailQueue {

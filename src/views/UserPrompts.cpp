@@ -27,10 +27,10 @@ QStringList AddPhotosNameFilters()
             QStringLiteral("All Supported Formats (*.bmp *.dib *.jfif *.jpg *.jpeg *.jpe *.png *.rle)")};
 }
 
-QMessageBox::StandardButton UserPrompts::ShowMessage(QWidget* owner, const MessageBoxSpec& spec)
+QMessageBox::StandardButton UserPrompts::ShowMessage(QWidget* owner, const MessageBoxSpec& recipe)
 {
-    QMessageBox box(spec.icon, spec.caption, spec.text, spec.buttons, owner);
-    box.setDefaultButton(spec.defaultButton);
+    QMessageBox box(recipe.icon, recipe.caption, recipe.text, recipe.buttons, owner);
+    box.setDefaultButton(recipe.defaultButton);
     box.exec();
     return box.standardButton(box.clickedButton());
 }

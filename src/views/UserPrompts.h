@@ -38,7 +38,7 @@ public:
 
     // A modal message box centred on its owner; the button pressed (Escape gives No on a
     // Yes/No box).
-    virtual QMessageBox::StandardButton ShowMessage(QWidget* owner, const MessageBoxSpec& spec);
+    virtual QMessageBox::StandardButton ShowMessage(QWidget* owner, const MessageBoxSpec& recipe);
     // The files chosen in the Add Photos dialog, in the dialog's order; empty on Cancel.
     virtual QStringList ChooseFiles(QWidget* owner);
     // A folder chosen in the folder browser, starting at `start` when it is not empty;

@@ -33,21 +33,21 @@ std::unique_ptr<QMimeData> FileList(const QStringList& paths)
     return data;
 }
 
-void ExpectInformation(const MessageBoxSpec& spec, const QString& text)
+void ExpectInformation(const MessageBoxSpec& recipe, const QString& text)
 {
-    QCOMPARE(spec.text, text);
-    QCOMPARE(spec.caption, QStringLiteral("Orvanne Tessary"));
-    QCOMPARE(spec.icon, QMessageBox::Information);
-    QCOMPARE(spec.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(recipe.text, text);
+    QCOMPARE(recipe.caption, QStringLiteral("Orvanne Tessary"));
+    QCOMPARE(recipe.icon, QMessageBox::Information);
+    QCOMPARE(recipe.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
 }
 
-void ExpectQuestion(const MessageBoxSpec& spec, const QString& text, const QString& caption)
+void ExpectQuestion(const MessageBoxSpec& recipe, const QString& text, const QString& caption)
 {
-    QCOMPARE(spec.text, text);
-    QCOMPARE(spec.caption, caption);
-    QCOMPARE(spec.icon, QMessageBox::Question);
-    QCOMPARE(spec.buttons, QMessageBox::Yes | QMessageBox::No);
-    QCOMPARE(spec.defaultButton, QMessageBox::No);
+    QCOMPARE(recipe.text, text);
+    QCOMPARE(recipe.caption, caption);
+    QCOMPARE(recipe.icon, QMessageBox::Question);
+    QCOMPARE(recipe.buttons, QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(recipe.defaultButton, QMessageBox::No);
 }
 
 } // namespace
@@ -82,8 +82,8 @@ private slots:
         QVERIFY(commands.Paste(&owner, &all, files.get()).empty());
         QVERIFY(commands.Drop(&owner, &all, files.get()).empty());
         QCOMPARE(m_prompts->asked.size(), size_t(3));
-        for (const MessageBoxSpec& spec : m_prompts->asked)
-            ExpectInformation(spec, kAllCollectionsText);
+        for (const MessageBoxSpec& recipe : m_prompts->asked)
+            ExpectInformation(recipe, kAllCollectionsText);
         QCOMPARE(m_prompts->owners[0], &owner);
         QCOMPARE(m_prompts->chooseFilesCalls, 0);
         QCOMPARE(m_prompts->filterCalls, 0);
@@ -329,8 +329,8 @@ private slots:
             });
         };
         answer(QMessageBox::Yes);
-        const MessageBoxSpec spec = YesNoQuestion(QStringLiteral("Cancel filtering?"), QStringLiteral("Confirm Cancel"));
-        QCOMPARE(prompts.ShowMessage(&owner, spec), QMessageBox::Yes);
+        const MessageBoxSpec recipe = YesNoQuestion(QStringLiteral("Cancel filtering?"), QStringLiteral("Confirm Cancel"));
+        QCOMPARE(prompts.ShowMessage(&owner, recipe), QMessageBox::Yes);
         QCOMPARE(seenText, QStringLiteral("Cancel filtering?"));
         QCOMPARE(seenTitle, QStringLiteral("Confirm Cancel"));
         QCOMPARE(seenIcon, QMessageBox::Question);
@@ -338,7 +338,7 @@ private slots:
         QVERIFY(noIsDefault);
         answer(QMessageBox::NoButton);
         // Escape answers No.
-        QCOMPARE(prompts.ShowMessage(&owner, spec), QMessageBox::No);
+        QCOMPARE(prompts.ShowMessage(&owner, recipe), QMessageBox::No);
 
         answer(QMessageBox::Ok);
         QCOMPARE(prompts.ShowMessage(&owner, InformationMessage(kPasteFailedText)), QMessageBox::Ok);

@@ -58,12 +58,12 @@ private:
 // Answers every prompt from a script and records what was asked.
 class ScriptedPrompts : public UserPrompts {
 public:
-    QMessageBox::StandardButton ShowMessage(QWidget* owner, const MessageBoxSpec& spec) override
+    QMessageBox::StandardButton ShowMessage(QWidget* owner, const MessageBoxSpec& recipe) override
     {
-        asked.push_back(spec);
+        asked.push_back(recipe);
         owners.push_back(owner);
         if (onAsk)
-            onAsk(spec);
+            onAsk(recipe);
         if (answers.empty())
             return QMessageBox::No;
         const QMessageBox::StandardButton a = answers.front();

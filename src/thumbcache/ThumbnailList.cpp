@@ -1,0 +1,180 @@
+#include "ThumbnailList.h"
+
+#include <algorithm>
+#include <QCoreApplication>
+
+#include "thumbcache/IconCells.h"
+#include "thumbcache/ThumbEvents.h"
+#include "thumbcache/ThumbnailListWorker.h"
+
+namespace tessary {
+
+ThumbnailList::ThumbnailList(QObject* window)
+    : ThumbnailList(window, ThumbCacheStore::ListView(), ThumbCacheStore::StoreFolder())
+{
+}
+
+ThumbnailList::ThumbnailList(QObject* window, ThumbCacheStore& store, const QString& storeFolder)
+    : m_window(window)
+    , m_store(store)
+    , m_style()
+{
+    m_worker = std::make_unique<Worker>(*this, storeFolder);
+    m_worker->Start();
+}
+
+ThumbnailList::~ThumbnailList()
+{
+    Stop();
+}
+
+void ThumbnailList::Stop()
+{
+    if (!m_worker)
+        return;
+    m_queue.Request({ThumbnailQueue::kStopMarker, QString()});
+    m_worker->SignalStop();
+    m_worker->Wait();
+    m_worker.reset();
+}
+
+bool ThumbnailList::Reset(int initialCount)
+{
+    std::lock_guard lock(m_mutex);
+    m_queue.Clear();
+    m_thumbIndex.clear();
+    m_iconIndex.clear();
+    m_images.reset();
+    ++m_generation;
+    m_images = CellImageList::Create(m_style.cell, std::max(initialCount, 1), kGrowth);
+    if (!m_images)
+        return false;
+    if (m_window)
+        QCoreApplication::postEvent(m_window, new ThumbEvent(kThumbListResetEvent, 0));
+    return true;
+}
+
+void ThumbnailList::ForgetThumbnails()
+{
+    std::lock_guard lock(m_mutex);
+    m_thumbIndex.clear();
+}
+
+void ThumbnailList::Forget(int32_t itemId)
+{
+    std::lock_guard lock(m_mutex);
+    m_thumbIndex.erase(itemId);
+}
+
+void ThumbnailList::Request(const ThumbnailRequest& item)
+{
+    ThumbnailRequest stamped = item;
+    stamped.generation = ImageListGeneration();
+    m_queue.Request(std::move(stamped));
+}
+
+void ThumbnailList::RequestMany(std::vector<ThumbnailRequest> items)
+{
+    const uint64_t generation = ImageListGeneration();
+    for (ThumbnailRequest& item : items)
+        item.generation = generation;
+    m_queue.RequestMany(std::move(items));
+}
+
+int ThumbnailList::ImageIndexFor(int32_t itemId, const QString& path)
+{
+    std::lock_guard lock(m_mutex);
+    const auto thumb = m_thumbIndex.find(itemId);
+    if (thumb != m_thumbIndex.end())
+        return thumb->second;
+    if (!m_images)
+        return -1;
+    IconCells& icons = IconCells::Instance();
+    const int iconIndex = icons.IconIndexFor(path);
+    const auto placeholder = m_iconIndex.find(iconIndex);
+    if (placeholder != m_iconIndex.end())
+        return placeholder->second;
+    DibImage24 cell;
+    if (!icons.CopyCell(iconIndex, cell))
+        return -1;
+    return AddCellLocked(cell, iconIndex, true);
+}
+
+int ThumbnailList::AddCell(const DibImage& bitmap, int32_t key, bool isPlaceholder)
+{
+    std::lock_guard lock(m_mutex);
+    return AddCellLocked(bitmap, key, isPlaceholder);
+}
+
+int ThumbnailList::AddThumbnail(const DibImage& cell, int32_t itemId, uint64_t generation)
+{
+    std::lock_guard lock(m_mutex);
+    if (generation != m_generation)
+        return -2;
+    return AddCellLocked(cell, itemId, false);
+}
+
+int ThumbnailList::AddCellLocked(const DibImage& bitmap, int32_t key, bool isPlaceholder)
+{
+    if (!m_images)
+        return -1;
+    const int index = m_images->Add(bitmap);
+    if (index < 0)
+        return -1;
+    if (isPlaceholder) {
+        m_iconIndex[key] = index;
+    } else {
+        m_thumbIndex[key] = index;
+        m_queue.MarkDone(key);
+    }
+    return index;
+}
+
+bool ThumbnailList::HasImageList() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_images != nullptr;
+}
+
+int ThumbnailList::ImageCount() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_images ? m_images->Count() : 0;
+}
+
+uint64_t ThumbnailList::ImageListGeneration() const
+{
+    return m_generation.load();
+}
+
+bool ThumbnailList::CopyImage(int index, DibImage& out) const
+{
+    std::lock_guard lock(m_mutex);
+    return m_images && m_images->Copy(index, out);
+}
+
+QImage ThumbnailList::Image(int index) const
+{
+    std::lock_guard lock(m_mutex);
+    return m_images ? m_images->ToQImage(index) : QImage();
+}
+
+int ThumbnailList::ThumbIndex(int32_t itemId) const
+{
+    std::lock_guard lock(m_mutex);
+    const auto it = m_thumbIndex.find(itemId);
+    return it == m_thumbIndex.end() ? -1 : it->second;
+}
+
+ThumbnailList::Counters ThumbnailList::GetCounters() const
+{
+    Counters c;
+    c.served = m_served.load();
+    c.made = m_made.load();
+    c.storeHits = m_storeHits.load();
+    c.failed = m_failed.load();
+    c.discarded = m_discarded.load();
+    return c;
+}
+
+} // namespace tessary

@@ -1,0 +1,82 @@
+#include "ThumbnailListWorker.h"
+
+#include <QCoreApplication>
+
+#include "imaging/AppResources.h"
+#include "imaging/ImageLoader.h"
+#include "imaging/PhotoMetadata.h"
+#include "thumbcache/ThumbEvents.h"
+#include "util/PhotoFormat.h"
+
+namespace tessary {
+
+ThumbnailList::Worker::Worker(ThumbnailList& list, const QString& storeFolder)
+    : m_list(list)
+{
+    if (!LoadBitmapResource(m_badge, kIdbExifBadge, 24))
+        m_badge.Reset();
+    if (!m_list.m_store.IsOpen())
+        m_list.m_store.Open(QString::fromLatin1(ThumbCacheStore::kListViewFileName), storeFolder);
+}
+
+ThumbnailList::Worker::~Worker()
+{
+    StopAndWait();
+}
+
+int ThumbnailList::Worker::Run()
+{
+    if (IsStopRequested())
+        return 0;
+    for (;;) {
+        ThumbnailRequest request;
+        if (m_list.m_queue.Take(request)) {
+            if (request.itemId < 0)
+                break;
+            ++m_list.m_served;
+            switch (MakeThumbnail(request)) {
+            case Outcome::Made:
+                ++m_list.m_made;
+                if (m_list.m_window)
+                    QCoreApplication::postEvent(m_list.m_window, new ThumbEvent(kThumbReadyEvent, request.itemId));
+                break;
+            case Outcome::Failed:
+                ++m_list.m_failed;
+                break;
+            case Outcome::Discarded:
+                ++m_list.m_discarded;
+                break;
+            }
+        }
+        if (IsStopRequested())
+            break;
+    }
+    return 1;
+}
+
+ThumbnailList::Worker::Outcome ThumbnailList::Worker::MakeThumbnail(const ThumbnailRequest& request)
+{
+    const CellStyle& style = m_list.m_style;
+    const DibSize box = style.PhotoBox();
+    if (box.width < 1 || box.height < 1 || request.path.isEmpty())
+        return Outcome::Failed;
+    DibImage24 photo;
+    if (m_list.m_store.Lookup(photo, request.path)) {
+        ++m_list.m_storeHits;
+    } else {
+        if (!LoadImageFitted(photo, request.path, box))
+            return Outcome::Failed;
+        // A failed write only costs a decode next time.
+        m_list.m_store.Store(photo, request.path);
+    }
+    DibImage24 cell;
+    if (!ComposeCell(photo, style, cell))
+        return Outcome::Failed;
+    if (!m_badge.IsEmpty() && PhotoFormatFromPath(request.path) == PhotoFormat::Jpeg && HasExif(request.path))
+        DrawBadge(cell, m_badge);
+    // Not into a list made after the request: its id may name another album's item there.
+    const int index = m_list.AddThumbnail(cell, request.itemId, request.generation);
+    return index >= 0 ? Outcome::Made : index == -2 ? Outcome::Discarded : Outcome::Failed;
+}
+
+} // namespace tessary

@@ -1,0 +1,123 @@
+// `tessary-cli thumbs`, run as a process over a folder of photos.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+#include "thumbcache/ThumbPhotos.h"
+#include "thumbcache/ThumbTestFiles.h"
+
+using namespace tessary;
+using namespace tessary::test;
+
+namespace {
+struct CliRun {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+// Plain fork and exec rather than QProcess, whose spawning ThreadSanitizer cannot follow.
+// Standard output and error go to files in `tempRoot`, which is also the child's TMPDIR.
+CliRun Cli(const QStringList& args, const QString& tempRoot)
+{
+    CliRun r;
+    const QByteArray outPath = QFile::encodeName(tempRoot + QStringLiteral("/cli.out"));
+    const QByteArray errPath = QFile::encodeName(tempRoot + QStringLiteral("/cli.err"));
+    std::vector<QByteArray> argBytes{QByteArray(TESSARY_BINARY_DIR "/src/cli/tessary-cli"), QByteArray("thumbs")};
+    for (const QString& a : args)
+        argBytes.push_back(QFile::encodeName(a));
+    std::vector<char*> argv;
+    for (QByteArray& a : argBytes)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    QByteArray tmpdir = "TMPDIR=" + QFile::encodeName(tempRoot);
+    QByteArray platform = "QT_QPA_PLATFORM=offscreen";
+    std::vector<char*> env;
+    for (char** e = environ; *e; ++e) {
+        if (std::strncmp(*e, "TMPDIR=", 7) != 0 && std::strncmp(*e, "QT_QPA_PLATFORM=", 16) != 0)
+            env.push_back(*e);
+    }
+    env.push_back(tmpdir.data());
+    env.push_back(platform.data());
+    env.push_back(nullptr);
+
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int out = ::open(outPath.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int err = ::open(errPath.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (out < 0 || err < 0)
+            ::_exit(126);
+        ::dup2(out, STDOUT_FILENO);
+        ::dup2(err, STDERR_FILENO);
+        ::execve(argv[0], argv.data(), env.data());
+        ::_exit(127);
+    }
+    if (pid < 0)
+        return r;
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (!WIFEXITED(status))
+        return r;
+    r.exitCode = WEXITSTATUS(status);
+    r.out = ReadFile(QFile::decodeName(outPath));
+    r.err = ReadFile(QFile::decodeName(errPath));
+    QFile::remove(QFile::decodeName(outPath));
+    QFile::remove(QFile::decodeName(errPath));
+    return r;
+}
+} // namespace
+
+TEST(CliThumbs, PassesAfterTheFirstComeFromTheStoreAndTheScratchFilesGo)
+{
+    QTemporaryDir dir, temp;
+    const QString photos = dir.filePath(QStringLiteral("photos"));
+    ASSERT_TRUE(QDir().mkpath(photos + QStringLiteral("/sub")));
+    ASSERT_TRUE(WriteSolidBmp(photos + QStringLiteral("/a.bmp"), 120, 80, DibColor::Rgb(1, 2, 3)));
+    ASSERT_TRUE(WriteSolidJpeg(photos + QStringLiteral("/sub/b.jpg"), 200, 100, true));
+    ASSERT_TRUE(WriteSolidPng(photos + QStringLiteral("/c.PNG"), 30, 30, qRgb(9, 9, 9)));
+    ASSERT_TRUE(WriteFile(photos + QStringLiteral("/broken.jpg"), "no picture"));
+    ASSERT_TRUE(WriteFile(photos + QStringLiteral("/notes.txt"), "not a photo"));
+
+    const CliRun r = Cli({photos, QStringLiteral("--passes"), QStringLiteral("3"), QStringLiteral("--json")}, temp.path());
+    ASSERT_EQ(r.exitCode, 0) << r.err.constData();
+    const QJsonObject out = QJsonDocument::fromJson(r.out).object();
+    EXPECT_EQ(out.value(QStringLiteral("files")).toInt(), 4);
+    const QJsonArray passes = out.value(QStringLiteral("passes")).toArray();
+    ASSERT_EQ(passes.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        const QJsonObject pass = passes[i].toObject();
+        EXPECT_EQ(pass.value(QStringLiteral("made")).toInt(), 3) << i;
+        EXPECT_EQ(pass.value(QStringLiteral("store_hits")).toInt(), i == 0 ? 0 : 3) << i;
+        EXPECT_GE(pass.value(QStringLiteral("ms")).toDouble(), 0.0);
+    }
+    // The per-run folder and its cache files went at exit.
+    const QDir base(temp.path() + QStringLiteral("/Orvanne/Tessary"));
+    EXPECT_TRUE(base.entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
+}
+
+TEST(CliThumbs, WrongUsageAndMissingFoldersAreRefused)
+{
+    QTemporaryDir dir;
+    EXPECT_EQ(Cli({}, dir.path()).exitCode, 2);
+    EXPECT_EQ(Cli({dir.path(), QStringLiteral("--passes"), QStringLiteral("0")}, dir.path()).exitCode, 2);
+    EXPECT_EQ(Cli({dir.path(), QStringLiteral("--passes")}, dir.path()).exitCode, 2);
+    EXPECT_EQ(Cli({dir.path(), dir.path()}, dir.path()).exitCode, 2);
+    const CliRun missing = Cli({dir.filePath(QStringLiteral("nowhere"))}, dir.path());
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.err.startsWith("tessary-cli: "));
+    const CliRun empty = Cli({dir.path(), QStringLiteral("--json"), QStringLiteral("--passes"), QStringLiteral("1")}, dir.path());
+    ASSERT_EQ(empty.exitCode, 0);
+    EXPECT_EQ(QJsonDocument::fromJson(empty.out).object().value(QStringLiteral("files")).toInt(), 0);
+}

@@ -1,0 +1,388 @@
+// The list-view thumbnailer end to end with real photo files: cells, badge, placeholders, the
+// store, posted events, resets and stopping.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+#include <memory>
+#include <thread>
+
+#include <QTemporaryDir>
+
+#include "imaging/AppResources.h"
+#include "imaging/ImageLoader.h"
+#include "platform/ManualResetEvent.h"
+#include "thumbcache/IconCells.h"
+#include "thumbcache/ThumbCacheStore.h"
+#include "thumbcache/ThumbPhotos.h"
+#include "thumbcache/ThumbTestFiles.h"
+#include "thumbcache/ThumbnailList.h"
+
+using namespace tessary;
+using namespace tessary::test;
+using namespace std::chrono_literals;
+
+namespace {
+
+const DibColor kFrame = DibColor::Rgb(0xDA, 0xDE, 0xE5);
+const DibColor kRed = DibColor::Rgb(200, 30, 30);
+
+DibColor At(const DibImage& image, int x, int y)
+{
+    DibColor c;
+    EXPECT_TRUE(image.GetColor(c, x, y));
+    return c;
+}
+
+bool Near(DibColor a, DibColor b, int tolerance)
+{
+    return std::abs(a.red - b.red) <= tolerance && std::abs(a.green - b.green) <= tolerance
+        && std::abs(a.blue - b.blue) <= tolerance;
+}
+
+class ThumbnailListTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        m_storeFolder = m_dir.filePath(QStringLiteral("tmp"));
+        ASSERT_TRUE(QDir().mkpath(m_storeFolder));
+        m_bmp = Photo(QStringLiteral("wide.bmp"));
+        ASSERT_TRUE(WriteSolidBmp(m_bmp, 188, 94, kRed)); // fits as 94 x 47
+        m_exifJpeg = Photo(QStringLiteral("exif.jpg"));
+        ASSERT_TRUE(WriteSolidJpeg(m_exifJpeg, 160, 120, true)); // 94 x 70
+        m_plainJpeg = Photo(QStringLiteral("plain.jpg"));
+        ASSERT_TRUE(WriteSolidJpeg(m_plainJpeg, 160, 120, false));
+        m_png = Photo(QStringLiteral("tall.png"));
+        ASSERT_TRUE(WriteSolidPng(m_png, 40, 80, qRgb(10, 200, 60))); // smaller than the box: kept
+    }
+
+    QString Photo(const QString& name) const { return m_dir.filePath(name); }
+
+    std::vector<ThumbnailRequest> AllFour() const
+    {
+        return {{1, m_bmp}, {2, m_exifJpeg}, {3, m_plainJpeg}, {4, m_png}};
+    }
+
+    DibImage24 Cell(ThumbnailList& list, int32_t id)
+    {
+        DibImage24 cell;
+        EXPECT_TRUE(list.CopyImage(list.ThumbIndex(id), cell)) << "item " << id;
+        return cell;
+    }
+
+    QTemporaryDir m_dir;
+    QString m_storeFolder;
+    ThumbCacheStore m_store;
+    EventRecorder m_window;
+    QString m_bmp, m_exifJpeg, m_plainJpeg, m_png;
+};
+
+} // namespace
+
+TEST_F(ThumbnailListTest, TheWorkerOpensTheStoreInTheFolderGiven)
+{
+    ThumbnailList list(&m_window, m_store, m_storeFolder);
+    EXPECT_TRUE(m_store.IsOpen());
+    EXPECT_EQ(m_store.FilePath(), m_storeFolder + QStringLiteral("/ThumbCache_LV.tcf"));
+    // A second list finds it open and leaves it.
+    ThumbnailList second(&m_window, m_store, m_storeFolder);
+    EXPECT_TRUE(m_store.IsOpen());
+}
+
+TEST_F(ThumbnailListTest, ResetMakesTheImageListAndTellsTheWindow)
+{
+    ThumbnailList list(&m_window, m_store, m_storeFolder);
+    EXPECT_FALSE(list.HasImageList());
+    EXPECT_EQ(list.ImageIndexFor(1, m_bmp), -1);
+    ASSERT_TRUE(list.Reset(0));
+    EXPECT_TRUE(list.HasImageList());
+    EXPECT_EQ(list.ImageListGeneration(), 1u);
+    ASSERT_TRUE(WaitUntil([&] { return m_window.resets == 1; }));
+    ASSERT_TRUE(list.Reset(100));
+    EXPECT_EQ(list.ImageListGeneration(), 2u);
+    ASSERT_TRUE(WaitUntil([&] { return m_window.resets == 2; }));
+}
+
+TEST_F(ThumbnailListTest, EveryPhotoBecomesAFramedCellAndItsIdIsPosted)
+{
+    ThumbnailList list(&m_window, m_store, m_storeFolder);
+    ASSERT_TRUE(list.Reset(100));
+    list.RequestMany(AllFour());
+    ASSERT_TRUE(WaitUntil([&] { return m_window.ready.size() == 4; }));
+    EXPECT_EQ(m_window.ready, (std::vector<int32_t>{1, 2, 3, 4})); // one batch, display order
+    EXPECT_EQ(list.ImageCount(), 4);
+    for (int32_t id = 1; id <= 4; ++id) {
+        EXPECT_TRUE(list.Queue().IsDone(id));
+        EXPECT_EQ(list.ImageIndexFor(id, QString()), list.ThumbIndex(id));
+    }
+
+    // The 188 x 94 BMP fits as 94 x 47, centred at (1, 25); the rest is the frame colour.
+    const DibImage24 wide = Cell(list, 1);
+    for (int y = 0; y < 96; ++y) {
+        for (int x = 0; x < 96; ++x) {
+            const bool inPhoto = x >= 1 && x < 95 && y >= 25 && y < 72;
+            ASSERT_TRUE(At(wide, x, y).SameRgb(inPhoto ? kRed : kFrame)) << x << ", " << y;
+        }
+    }
+    // The 40 x 80 PNG is smaller than the box and kept as it is, centred at (28, 8).
+    const DibImage24 tall = Cell(list, 4);
+    EXPECT_TRUE(At(tall, 28, 8).SameRgb(DibColor::Rgb(10, 200, 60)));
+    EXPECT_TRUE(At(tall, 67, 87).SameRgb(DibColor::Rgb(10, 200, 60)));
+    EXPECT_TRUE(At(tall, 27, 8).SameRgb(kFrame));
+    EXPECT_TRUE(At(tall, 68, 87).SameRgb(kFrame));
+    EXPECT_TRUE(At(tall, 28, 88).SameRgb(kFrame));
+    // The JPEG's 160 x 120 fits as 94 x 70 at (1, 13).
+    const DibImage24 plain = Cell(list, 3);
+    EXPECT_TRUE(Near(At(plain, 48, 48), DibColor::Rgb(40, 120, 200), 6));
+    EXPECT_TRUE(At(plain, 48, 12).SameRgb(kFrame));
+    EXPECT_TRUE(Near(At(plain, 48, 13), DibColor::Rgb(40, 120, 200), 6));
+    EXPECT_TRUE(Near(At(plain, 48, 82), DibColor::Rgb(40, 120, 200), 6));
+    EXPECT_TRUE(At(plain, 48, 83).SameRgb(kFrame));
+    EXPECT_TRUE(At(plain, 0, 48).SameRgb(kFrame));
+    EXPECT_TRUE(At(plain, 95, 48).SameRgb(kFrame));
+
+    const ThumbnailList::Counters c = list.GetCounters();
+    EXPECT_EQ(c.made, 4);
+    EXPECT_EQ(c.storeHits, 0);
+    EXPECT_EQ(m_store.EntryCount(), 4u);
+}
+
+TEST_F(ThumbnailListTest, OnlyJpegFilesWithAnExifBlockGetTheBadge)
+{
+    DibImage24 badge;
+    ASSERT_TRUE(LoadBitmapResource(badge, kIdbExifBadge, 24));
+    // A PNG and a BMP that cover the corner, so that a badge there would be seen.
+    const QString square = Photo(QStringLiteral("square.png"));
+    ASSERT_TRUE(WriteSolidPng(square, 94, 94, qRgb(200, 30, 30)));
+    const QString squareBmp = Photo(QStringLiteral("square.bmp"));
+    ASSERT_TRUE(WriteSolidBmp(squareBmp, 96, 96, kRed));
+
+    ThumbnailList list(&m_window, m_store, m_storeFolder);
+    ASSERT_TRUE(list.Reset(100));
+    list.RequestMany({{2, m_exifJpeg}, {3, m_plainJpeg}, {5, square}, {6, squareBmp}});
+    ASSERT_TRUE(WaitUntil([&] { return m_window.ready.size() == 4; }));
+
+    auto hasBadge = [&](const DibImage& cell) {
+        for (int y = 0; y < 7; ++y)
+            for (int x = 0; x < 14; ++x)
+                if (!At(cell, 82 + x, y).SameRgb(At(badge, x, y)))
+                    return false;
+        return true;
+    };
+    EXPECT_TRUE(hasBadge(Cell(list, 2)));
+    EXPECT_FALSE(hasBadge(Cell(list, 3)));
+    EXPECT_TRUE(At(Cell(list, 3), 90, 3).SameRgb(kFrame));
+    EXPECT_FALSE(hasBadge(Cell(list, 5)));
+    EXPECT_TRUE(At(Cell(list, 5), 90, 3).SameRgb(kRed));
+    EXPECT_FALSE(hasBadge(Cell(list, 6)));
+}
+
+TEST_F(ThumbnailListTest, ARefreshIsServedFromTheStoreUntilAPhotoChanges)
+{
+    ThumbnailList list(&m_window, m_store, m_storeFolder);
+    ASSERT_TRUE(list.Reset(100));
+    list.RequestMany(AllFour());
+    ASSERT_TRUE(WaitUntil([&] { return m_window.ready.size() == 4; }));
+    const DibImage24 before = Cell(list, 1);
+
+    // ForgetThumbnails keeps the done set: asking again is dropped.
+    list.ForgetThumbnails();
+    EXPECT_EQ(list.ThumbIndex(1), -1);
+    EXPECT_EQ(list.ImageCount(), 4);
+    list.RequestMany(AllFour());
+    EXPECT_TRUE(list.Queue().NormalIds().empty());
+    list.Request({1, m_bmp});
+    EXPECT_TRUE(list.Queue().UrgentIds().empty());
+
+    // The item list's Refresh: forget, empty (Reset), ask again - all from the store.
+    ASSERT_TRUE(list.Reset(100));
+    m_window.ready.clear();
+    list.RequestMany(AllFour());
+    ASSERT_TRUE(WaitUntil([&] { return m_window.ready.size() == 4; }));
+    ThumbnailList::Counters c = list.GetCounters();
+    EXPECT_EQ(c.storeHits, 4);
+    EXPECT_EQ(c.made, 8);
+    EXPECT_EQ(m_store.EntryCount(), 4u);
+    const DibImage24 after = Cell(list, 1);
+    EXPECT_TRUE(At(after, 48, 48).SameRgb(At(before, 48, 48)));
+
+    // A changed photo misses and is decoded again.
+    ASSERT_TRUE(WriteSolidBmp(m_bmp, 94, 188, DibColor::Rgb(0, 0, 250)));
+    ASSERT_TRUE(SetModificationTime(m_bmp, 1800000000, 5));
+    ASSERT_TRUE(list.Reset(100));
+    m_window.ready.clear();
+    list.RequestMany(AllFour());
+    ASSERT_TRUE(WaitUntil([&] { return m_window.ready.size() == 4; }));
+    c = list.GetCounters();
+    EXPECT_EQ(c.storeHits, 7);
+    const DibImage24 changed = Cell(list, 1);
+    EXPECT_TRUE(At(changed, 48, 48).SameRgb(DibColor::Rgb(0, 0, 250)));
+    EXPECT_TRUE(At(changed, 24, 48).SameRgb(kFrame)); // now 47 x 94
+}
+
+TEST_F(ThumbnailListTest, ForgettingOneItemShowsItsPlaceholderAgain)
+{
+    ThumbnailList list(&m_window, m_store, m_storeFolder);
+    ASSERT_TRUE(list.Reset(100));
+    list.Request({7, m_png});
+    ASSERT_TRUE(WaitUntil([&] { return m_window.ready.size() == 1; }));
+    const int thumb = list.ImageIndexFor(7, m_png);
+    ASSERT_GE(thumb, 0);
+    list.Forget(7);
+    const int placeholder = list.ImageIndexFor(7, m_png);
+    EXPECT_NE(placeholder, thumb);
+    EXPECT_GE(placeholder, 0);
+}
+
+TEST_F(ThumbnailListTest, PlaceholdersArePerFileTypeAndMadeOncePerProcess)
+{
+    IconCells::Instance().SetProvider(nullptr);
+    ThumbnailList list(&m_window, m_store, m_storeFolder);
+    ThumbnailList other(&m_window, m_store, m_storeFolder);
+    ASSERT_TRUE(list.Reset(100));
+    ASSERT_TRUE(other.Reset(100));
+
+    const int jpegA = list.ImageIndexFor(10, Photo(QStringLiteral("a.jpg")));
+    const int jpegB = list.ImageIndexFor(11, Photo(QStringLiteral("b.JPEG")));
+    const int png = list.ImageIndexFor(12, Photo(QStringLiteral("c.png")));
+    ASSERT_GE(jpegA, 0);
+    EXPECT_EQ(jpegB, jpegA);
+    EXPECT_NE(png, jpegA);
+    EXPECT_EQ(list.ImageCount(), 2);
+    EXPECT_EQ(IconCells::Instance().CellCount(), 2);
+    // The other list gets its own copies; the process-wide cells are not made again.
+    EXPECT_GE(other.ImageIndexFor(10, Photo(QStringLiteral("a.jpg"))), 0);
+    EXPECT_EQ(other.ImageCount(), 1);
+    EXPECT_EQ(IconCells::Instance().CellCount(), 2);
+
+    // The placeholder is the frame colour with the icon centred on white.
+    DibImage24 cell;
+    ASSERT_TRUE(list.CopyImage(png, cell));
+    const QImage icon = PlainIconProvider().LargeIcon(int(PhotoFormat::Png));
+    ASSERT_EQ(icon.size(), QSize(32, 32));
+    EXPECT_TRUE(At(cell, 0, 0).SameRgb(kFrame));
+    EXPECT_TRUE(At(cell, 31, 48).SameRgb(kFrame));
+    EXPECT_TRUE(At(cell, 64, 48).SameRgb(kFrame));
+    EXPECT_TRUE(At(cell, 32, 32).SameRgb(DibColor::Rgb(255, 255, 255))); // transparent corner
+    const QRgb band = icon.pixel(16, 20);
+    EXPECT_TRUE(At(cell, 48, 52).SameRgb(DibColor::Rgb(uint8_t(qRed(band)), uint8_t(qGreen(band)), uint8_t(qBlue(band)))));
+    // Items without thumbnail keep their placeholder after a Reset (made again in the new list).
+    ASSERT_TRUE(list.Reset(100));
+    EXPECT_EQ(list.ImageIndexFor(12, Photo(QStringLiteral("c.png"))), 0);
+}
+
+TEST_F(ThumbnailListTest, AnUnreadablePhotoKeepsItsPlaceholderAndPostsNothing)
+{
+    const QString broken = Photo(QStringLiteral("broken.jpg"));
+    ASSERT_TRUE(WriteFile(broken, "not a jpeg"));
+    ThumbnailList list(&m_window, m_store, m_storeFolder);
+    ASSERT_TRUE(list.Reset(100));
+    list.RequestMany({{1, broken}, {2, Photo(QStringLiteral("missing.png"))}, {3, m_png}});
+    ASSERT_TRUE(WaitUntil([&] { return m_window.ready.size() == 1; }));
+    ASSERT_TRUE(WaitUntil([&] { return list.GetCounters().failed == 2; }));
+    EXPECT_EQ(m_window.ready, (std::vector<int32_t>{3}));
+    EXPECT_EQ(list.ThumbIndex(1), -1);
+    EXPECT_FALSE(list.Queue().IsDone(1));
+    EXPECT_GE(list.ImageIndexFor(1, broken), 0);
+    EXPECT_EQ(m_store.EntryCount(), 1u);
+}
+
+namespace {
+// Holds the list's lock from inside ImageIndexFor until released, so that the worker blocks
+// half-way through a request (at AddCell).
+class HoldingProvider : public ThumbIconProvider {
+public:
+    HoldingProvider(ManualResetEvent& entered, ManualResetEvent& release)
+        : m_entered(entered)
+        , m_release(release)
+    {
+    }
+    int IconIndexFor(const QString&) override
+    {
+        m_entered.Set();
+        m_release.Wait();
+        return 0;
+    }
+    QImage LargeIcon(int) override { return {}; }
+
+private:
+    ManualResetEvent& m_entered;
+    ManualResetEvent& m_release;
+};
+} // namespace
+
+TEST_F(ThumbnailListTest, AWorkerStoppedWhileBusyFinishesThatPhotoAndNoOther)
+{
+    // On the heap: ThreadSanitizer would take a stack address reused by another test's mutex
+    // for the same lock and report a lock order that never exists.
+    auto enteredEvent = std::make_unique<ManualResetEvent>();
+    auto releaseEvent = std::make_unique<ManualResetEvent>();
+    ManualResetEvent& entered = *enteredEvent;
+    ManualResetEvent& release = *releaseEvent;
+    IconCells::Instance().SetProvider(std::make_unique<HoldingProvider>(entered, release));
+    {
+        ThumbnailList list(&m_window, m_store, m_storeFolder);
+        ASSERT_TRUE(list.Reset(100));
+        std::thread holder([&] { list.ImageIndexFor(99, m_png); });
+        ASSERT_TRUE(entered.WaitFor(10s));
+        list.RequestMany(AllFour());
+        ASSERT_TRUE(WaitUntil([&] { return list.GetCounters().served == 1; }));
+
+        std::thread stopper([&] { list.Stop(); });
+        // The stop marker waits at the front; then the held photo may complete.
+        ASSERT_TRUE(WaitUntil(
+            [&] { return list.Queue().UrgentIds() == std::vector<int32_t>{ThumbnailQueue::kStopMarker}; }));
+        release.Set();
+        stopper.join();
+        holder.join();
+
+        const ThumbnailList::Counters c = list.GetCounters();
+        EXPECT_EQ(c.served, 1);
+        EXPECT_EQ(c.made, 1);
+        EXPECT_EQ(list.Queue().NormalIds(), (std::vector<int32_t>{2, 3, 4}));
+        ASSERT_TRUE(WaitUntil([&] { return m_window.ready.size() == 1; }));
+        EXPECT_EQ(m_window.ready, (std::vector<int32_t>{1}));
+        list.Stop(); // a second stop does nothing
+    }
+    IconCells::Instance().SetProvider(nullptr);
+}
+
+TEST_F(ThumbnailListTest, ACellMadeAcrossAResetIsNotAddedToTheNewList)
+{
+    const QString other = Photo(QStringLiteral("other.bmp"));
+    ASSERT_TRUE(WriteSolidBmp(other, 10, 10, kRed));
+    auto inWriterEvent = std::make_unique<ManualResetEvent>(); // on the heap, as above
+    auto releaseEvent = std::make_unique<ManualResetEvent>();
+    ManualResetEvent& inWriter = *inWriterEvent;
+    ManualResetEvent& release = *releaseEvent;
+    ThumbnailList list(&m_window, m_store, m_storeFolder);
+    ASSERT_TRUE(list.Reset(100));
+    // Holds the store, so that the worker's lookup for its request waits.
+    std::thread holder([&] {
+        m_store.Store(other, 8, [&](uint8_t* dest, uint32_t size) {
+            inWriter.Set();
+            release.Wait();
+            std::memset(dest, 0, size);
+            return true;
+        });
+    });
+    ASSERT_TRUE(inWriter.WaitFor(10s));
+    list.Request({5, m_bmp});
+    ASSERT_TRUE(WaitUntil([&] { return list.GetCounters().served == 1; }));
+    // Another album is shown, where id 5 is another item.
+    ASSERT_TRUE(list.Reset(100));
+    release.Set();
+    holder.join();
+
+    ASSERT_TRUE(WaitUntil([&] { return list.GetCounters().discarded == 1; }));
+    EXPECT_EQ(list.ThumbIndex(5), -1);
+    EXPECT_EQ(list.ImageCount(), 0);
+    EXPECT_EQ(m_store.EntryCount(), 2u); // the photo still went into the store
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(m_window.ready.empty());
+    // Asked for in the new list, id 5 gets its own photo.
+    list.Request({5, m_png});
+    ASSERT_TRUE(WaitUntil([&] { return m_window.ready.size() == 1; }));
+    EXPECT_TRUE(At(Cell(list, 5), 48, 48).SameRgb(DibColor::Rgb(10, 200, 60)));
+}
