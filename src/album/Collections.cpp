@@ -82,15 +82,6 @@ Collection* Collections::FindByName(const QString& name) const
     return nullptr;
 }
 
-Collection* Collections::FindById(int32_t id) const
-{
-    for (const auto& c : m_members) {
-        if (c->Id() == id)
-            return c.get();
-    }
-    return nullptr;
-}
-
 bool Collections::Remove(Collection* collection)
 {
     if (!collection || collection->Id() <= 0 || !Contains(collection))

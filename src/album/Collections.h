@@ -84,7 +84,6 @@ public:
     Collection* Add(const QString& name, int32_t id = kNewId);
     // Exact, case-sensitive name.
     Collection* FindByName(const QString& name) const;
-    Collection* FindById(int32_t id) const;
     // Refused (false, nothing changed) for ids <= 0 and collections not in this list;
     // otherwise unlinks it, deletes its folder tree at once and destroys it.
     bool Remove(Collection* collection);

@@ -75,15 +75,6 @@ Item* Items::Add(const QString& name, int32_t id)
     return Append(std::move(item));
 }
 
-Item* Items::FindById(int32_t id) const
-{
-    for (const auto& i : m_members) {
-        if (i->Id() == id)
-            return i.get();
-    }
-    return nullptr;
-}
-
 bool Items::Remove(Item* item)
 {
     if (!Contains(item))

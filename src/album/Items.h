@@ -76,7 +76,6 @@ public:
     Item* NewItemFromFile(const QString& source);
     // An item with a given id (> 0) and name, appended (the loader's way); null otherwise.
     Item* Add(const QString& name, int32_t id);
-    Item* FindById(int32_t id) const;
     // Unlinks the item, deletes its files at once and destroys it; false (and nothing
     // changed) for an item not in this list.
     bool Remove(Item* item);

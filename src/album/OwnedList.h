@@ -4,6 +4,7 @@
 // reordered, and indexed by position. Iterating yields the members themselves.
 
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -50,6 +51,15 @@ public:
         return -1;
     }
     bool Contains(const T* member) const { return member && IndexOf(member) >= 0; }
+    // Null when no member has that id.
+    T* FindById(int32_t id) const
+    {
+        for (const auto& m : m_members) {
+            if (m->Id() == id)
+                return m.get();
+        }
+        return nullptr;
+    }
 
     Iterator begin() const { return Iterator(m_members.begin()); }
     Iterator end() const { return Iterator(m_members.end()); }

@@ -67,15 +67,6 @@ Tag* Tags::FindByKey(const QString& nameOrKey, const Tag* exclude) const
     return nullptr;
 }
 
-Tag* Tags::FindById(int32_t id) const
-{
-    for (const auto& t : m_members) {
-        if (t->Id() == id)
-            return t.get();
-    }
-    return nullptr;
-}
-
 bool Tags::Remove(Tag* tag)
 {
     if (!tag || tag->Id() <= 0 || !Contains(tag))

@@ -58,7 +58,6 @@ public:
     Tag* FindByName(const QString& name, const Tag* exclude = nullptr) const;
     // Key form (see TagKey) of a name or key.
     Tag* FindByKey(const QString& nameOrKey, const Tag* exclude = nullptr) const;
-    Tag* FindById(int32_t id) const;
     bool Exists(int32_t id) const { return FindById(id) != nullptr; }
     // Refused (false, nothing changed) for ids <= 0 and tags not in this list. Values of the
     // removed tag stay on the items but are no longer valid and are not saved.
