@@ -1,5 +1,7 @@
 #include "MarkupRenderer.h"
 
+#include <algorithm>
+
 #include <QColor>
 #include <QFontMetrics>
 #include <QPainter>
@@ -40,10 +42,12 @@ int MarkupRenderer::DrawRun(const ColorRun& run, QRect& free, unsigned flags, bo
     text.replace(QLatin1Char('\n'), QLatin1Char(' '));
     text.replace(QLatin1Char('\r'), QLatin1Char(' '));
 
-    int width = fm.horizontalAdvance(text);
+    // Some characters (object replacement, lone marks) report a negative advance; a run never
+    // moves the pen backwards.
+    int width = std::max(fm.horizontalAdvance(text), 0);
     if (width > free.width() && (flags & DtEndEllipsis)) {
         text = fm.elidedText(text, Qt::ElideRight, free.width());
-        width = std::min(fm.horizontalAdvance(text), free.width());
+        width = std::clamp(fm.horizontalAdvance(text), 0, free.width());
         if (cut)
             *cut = true;
     }

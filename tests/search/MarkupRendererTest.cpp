@@ -197,3 +197,15 @@ TEST(MarkupRenderer, RestoresThePainter)
     EXPECT_EQ(p.font().pixelSize(), 31);
     EXPECT_EQ(p.pen().color(), QColor(1, 2, 3));
 }
+
+TEST(MarkupRenderer, NegativeAdvanceNeverMovesThePenBack)
+{
+    // The object replacement character reports an advance of -1 with common fonts.
+    QFont font;
+    font.setPixelSize(13);
+    MarkupRenderer r(nullptr, font, kText, 0xFFFFFFFF);
+    QRect rect(0, 0, 200, 20);
+    const MarkupExtent e = r.DrawMarkup(QString(QChar(0xFFFC)), rect, kPaneFlags | DtCalcRect);
+    EXPECT_GE(e.width, 0);
+    EXPECT_LE(e.width, 200);
+}
