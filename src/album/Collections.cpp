@@ -73,15 +73,6 @@ Collection* Collections::Add(const QString& name, int32_t id)
     return Append(std::unique_ptr<Collection>(new Collection(*this, name, id)));
 }
 
-Collection* Collections::FindByName(const QString& name) const
-{
-    for (const auto& c : m_members) {
-        if (c->Name() == name)
-            return c.get();
-    }
-    return nullptr;
-}
-
 bool Collections::Remove(Collection* collection)
 {
     if (!collection || collection->Id() <= 0 || !Contains(collection))
@@ -93,14 +84,7 @@ bool Collections::Remove(Collection* collection)
 
 QString Collections::NewDefaultName() const
 {
-    const QString base = QStringLiteral("New Collection");
-    if (IsEmpty())
-        return base;
-    for (long long k = Count() + 1;; ++k) {
-        const QString name = FillPlaceholder(base + QStringLiteral(" %1"), k);
-        if (!FindByName(name))
-            return name;
-    }
+    return NumberedDefaultName(QStringLiteral("New Collection"));
 }
 
 void Collections::Clear(bool deleteFiles)

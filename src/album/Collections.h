@@ -82,8 +82,6 @@ public:
     // An id of -2 or less takes the next free id; an id > 0 is used as given. Null when no id
     // is left or the id is 0 or -1 (the fixed entries).
     Collection* Add(const QString& name, int32_t id = kNewId);
-    // Exact, case-sensitive name.
-    Collection* FindByName(const QString& name) const;
     // Refused (false, nothing changed) for ids <= 0 and collections not in this list;
     // otherwise unlinks it, deletes its folder tree at once and destroys it.
     bool Remove(Collection* collection);

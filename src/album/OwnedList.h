@@ -8,6 +8,8 @@
 #include <memory>
 #include <vector>
 
+#include <QString>
+
 namespace tessary {
 
 template <class T>
@@ -51,6 +53,15 @@ public:
         return -1;
     }
     bool Contains(const T* member) const { return member && IndexOf(member) >= 0; }
+    // Null when no member other than `exclude` bears exactly that name.
+    T* FindByName(const QString& name, const T* exclude = nullptr) const
+    {
+        for (const auto& m : m_members) {
+            if (m.get() != exclude && m->Name() == name)
+                return m.get();
+        }
+        return nullptr;
+    }
     // Null when no member has that id.
     T* FindById(int32_t id) const
     {
@@ -88,6 +99,19 @@ public:
 
 protected:
     ~OwnedList() = default;
+
+    // `base` for an empty list; otherwise "base N" with the first N from count + 1 that no
+    // member bears yet.
+    QString NumberedDefaultName(const QString& base) const
+    {
+        if (IsEmpty())
+            return base;
+        for (long long k = Count() + 1;; ++k) {
+            const QString name = base + QLatin1Char(' ') + QString::number(k);
+            if (!FindByName(name))
+                return name;
+        }
+    }
 
     T* Append(std::unique_ptr<T> member)
     {

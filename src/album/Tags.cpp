@@ -48,15 +48,6 @@ Tag* Tags::Add(const QString& name, int32_t id)
     return Append(std::unique_ptr<Tag>(new Tag(this, name, id)));
 }
 
-Tag* Tags::FindByName(const QString& name, const Tag* exclude) const
-{
-    for (const auto& t : m_members) {
-        if (t.get() != exclude && t->Name() == name)
-            return t.get();
-    }
-    return nullptr;
-}
-
 Tag* Tags::FindByKey(const QString& nameOrKey, const Tag* exclude) const
 {
     const QString key = TagKey(nameOrKey);
@@ -77,14 +68,7 @@ bool Tags::Remove(Tag* tag)
 
 QString Tags::NewDefaultName() const
 {
-    const QString base = QStringLiteral("New Tag");
-    if (IsEmpty())
-        return base;
-    for (long long k = Count() + 1;; ++k) {
-        const QString name = FillPlaceholder(base + QStringLiteral(" %1"), k);
-        if (!FindByName(name))
-            return name;
-    }
+    return NumberedDefaultName(QStringLiteral("New Tag"));
 }
 
 void Tags::Clear(bool keepBuiltIns)

@@ -54,8 +54,6 @@ public:
     // A negative id takes the next free id, any other is used as given (> 0 expected).
     // Null when no id is left or the id is 0.
     Tag* Add(const QString& name, int32_t id = kNewId);
-    // Exact name; `exclude` (the tag being renamed) is left out.
-    Tag* FindByName(const QString& name, const Tag* exclude = nullptr) const;
     // Key form (see TagKey) of a name or key.
     Tag* FindByKey(const QString& nameOrKey, const Tag* exclude = nullptr) const;
     bool Exists(int32_t id) const { return FindById(id) != nullptr; }
