@@ -13,6 +13,8 @@
 #include "album/Album.h"
 #include "album/AlbumFile.h"
 
+#include "cli/CliRunner.h"
+
 using namespace tessary;
 using namespace tessary::test;
 
@@ -25,17 +27,14 @@ struct CliRun {
 
 CliRun Cli(const QStringList& args, const QString& workDir = QString())
 {
-    QProcess p;
-    if (!workDir.isEmpty())
-        p.setWorkingDirectory(workDir);
-    p.start(QStringLiteral(TESSARY_CLI), args);
+    const CliResult run = RunCli(args, workDir);
     CliRun r;
-    if (!p.waitForFinished(60000))
+    if (run.exitCode < 0)
         return r;
-    r.code = p.exitCode();
-    r.out = QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+    r.code = run.exitCode;
+    r.out = QString::fromUtf8(run.out).trimmed();
     // Qt may add its own notices; only our lines count.
-    for (const QString& line : QString::fromLocal8Bit(p.readAllStandardError()).split(QLatin1Char('\n'))) {
+    for (const QString& line : QString::fromLocal8Bit(run.err).split(QLatin1Char('\n'))) {
         if (line.startsWith(QStringLiteral("tessary-cli:")))
             r.err += line + QLatin1Char('\n');
     }

@@ -1,20 +1,27 @@
 #pragma once
-// Runs tessary-cli with arguments and collects exit code and output.
+// Runs the built tessary-cli with arguments (offscreen, optionally in a working folder) and
+// collects its exit code and output. Shared by every test of a subcommand.
 
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
 struct CliResult {
-    int exitCode = -1;
+    int exitCode = -1; // -1 when the program did not finish normally in time
     QByteArray out;
     QByteArray err;
 };
 
-inline CliResult RunCli(const QStringList& args, int timeoutMs = 120000)
+inline CliResult RunCli(const QStringList& args, const QString& workDir = QString(), int timeoutMs = 120000)
 {
     QProcess p;
-    p.start(QStringLiteral(TESSARY_CLI_EXE), args);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    p.setProcessEnvironment(env);
+    if (!workDir.isEmpty())
+        p.setWorkingDirectory(workDir);
+    p.start(QStringLiteral(TESSARY_BINARY_DIR "/src/cli/tessary-cli"), args);
     CliResult r;
     if (!p.waitForFinished(timeoutMs) || p.exitStatus() != QProcess::NormalExit)
         return r;

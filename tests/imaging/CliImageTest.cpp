@@ -13,29 +13,16 @@
 #include "BmpFixture.h"
 #include "JpegFixture.h"
 
+#include "cli/CliRunner.h"
+
 using namespace tessary::test;
 
 namespace {
-struct CliRun {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
+using CliRun = CliResult;
 
 CliRun Cli(const QStringList& args)
 {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(TESSARY_BINARY_DIR "/src/cli/tessary-cli"), QStringList{QStringLiteral("image")} + args);
-    CliRun r;
-    if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit)
-        return r;
-    r.exitCode = p.exitCode();
-    r.out = p.readAllStandardOutput();
-    r.err = p.readAllStandardError();
-    return r;
+    return RunCli(QStringList{QStringLiteral("image")} + args);
 }
 
 int ErrorLineCount(const CliRun& r)

@@ -9,6 +9,8 @@
 
 #include "album/Album.h"
 
+#include "cli/CliRunner.h"
+
 using namespace tessary;
 
 namespace {
@@ -19,14 +21,8 @@ struct CliRun {
 
 CliRun Cli(const QStringList& args)
 {
-    QProcess p;
-    p.start(QStringLiteral(TESSARY_CLI), args);
-    CliRun r;
-    if (!p.waitForFinished(60000))
-        return r;
-    r.code = p.exitCode();
-    r.out = p.readAllStandardOutput();
-    return r;
+    const CliResult run = RunCli(args);
+    return CliRun{run.exitCode, run.out};
 }
 
 class SearchCli : public ::testing::Test {
