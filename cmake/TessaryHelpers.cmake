@@ -33,6 +33,7 @@ function(tessary_qtest name)
   add_executable(${name} ${ARG_SOURCES})
   set_target_properties(${name} PROPERTIES AUTOMOC ON)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt6::Test)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
   target_compile_definitions(${name} PRIVATE
     TESSARY_TESTDATA_DIR="${TESSARY_TESTDATA_DIR}"
     TESSARY_BINARY_DIR="${CMAKE_BINARY_DIR}")

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 
 #include "AlbumTestSupport.h"
+#include "PausingFilterJob.h"
 #include "album/FilterJob.h"
 
 inline void PrintTo(const QString& s, std::ostream* os)
@@ -64,30 +65,6 @@ void Deliver(Recorder& r)
 {
     QCoreApplication::sendPostedEvents(&r, kFilterProgressEvent);
 }
-
-// Closes its own pause gate the first time the accepted count reaches `pauseAt`, as the
-// dialog does when it asks whether to cancel.
-class PausingJob : public FilterJob {
-public:
-    PausingJob(QStringList input, QObject* receiver, int pauseAt)
-        : FilterJob(std::move(input), receiver)
-        , m_pauseAt(pauseAt)
-    {
-    }
-    // The worker may be in OnProgress: it ends before this object's members go.
-    ~PausingJob() override { StopAndWait(); }
-    void OnProgress() override
-    {
-        if (!paused.IsSet() && AcceptedCount() == m_pauseAt) {
-            PauseGate().Reset();
-            paused.Set();
-        }
-    }
-    ManualResetEvent paused{false};
-
-private:
-    const int m_pauseAt;
-};
 
 QStringList Names(const QString& stem, int count, const QString& ext)
 {
@@ -187,7 +164,7 @@ TEST(FilterJob, PauseHoldsAtAPathBoundaryAndResumes)
 {
     const QStringList input = Names(QStringLiteral("p"), 30, QStringLiteral("jpg"));
     Recorder recorder;
-    PausingJob job(input, &recorder, 10);
+    PausingJob job(input, 10, &recorder);
     ASSERT_TRUE(job.Start());
     ASSERT_TRUE(job.paused.WaitFor(10s));
     // The path that was being looked at when the gate closed is finished, no more.
@@ -206,7 +183,7 @@ TEST(FilterJob, StopWhilePausedEndsBeforeTheNextPath)
 {
     const QStringList input = Names(QStringLiteral("s"), 30, QStringLiteral("png"));
     Recorder recorder;
-    PausingJob job(input, &recorder, 10);
+    PausingJob job(input, 10, &recorder);
     ASSERT_TRUE(job.Start());
     ASSERT_TRUE(job.paused.WaitFor(10s));
     // The dialog's order on a confirmed cancel: the stop flag, then the gate.
@@ -225,7 +202,7 @@ TEST(FilterJob, StopAndWaitOnAPausedJob)
     {
         // Paused on the first path: SignalStop opens the gate and sets the flag together.
         const QStringList input = Names(QStringLiteral("q"), 5, QStringLiteral("jpg"));
-        PausingJob job(input, nullptr, 0);
+        PausingJob job(input, 0);
         ASSERT_TRUE(job.Start());
         ASSERT_TRUE(job.paused.WaitFor(10s));
         job.StopAndWait();
@@ -234,7 +211,7 @@ TEST(FilterJob, StopAndWaitOnAPausedJob)
     }
     {
         // A job destroyed while paused does not hang.
-        PausingJob job(Names(QStringLiteral("r"), 30, QStringLiteral("jpg")), nullptr, 10);
+        PausingJob job(Names(QStringLiteral("r"), 30, QStringLiteral("jpg")), 10);
         ASSERT_TRUE(job.Start());
         ASSERT_TRUE(job.paused.WaitFor(10s));
     }

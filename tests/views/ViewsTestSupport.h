@@ -14,6 +14,7 @@
 #include <QStringList>
 
 #include "album/FilterJob.h"
+#include "album/PausingFilterJob.h"
 #include "views/FilterProgressDialog.h"
 #include "views/UserPrompts.h"
 
@@ -30,30 +31,6 @@ inline bool WriteFile(const QString& path, const QByteArray& bytes = "x")
     QFile f(path);
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
 }
-
-// Closes its own pause gate the first time the accepted count is `pauseAt` at a path
-// boundary (as an open cancel question would), and says so.
-class PausingJob : public FilterJob {
-public:
-    PausingJob(QStringList input, int pauseAt)
-        : FilterJob(std::move(input))
-        , m_pauseAt(pauseAt)
-    {
-    }
-    // The worker may be in OnProgress: it ends before this object's members go.
-    ~PausingJob() override { StopAndWait(); }
-    void OnProgress() override
-    {
-        if (!paused.IsSet() && AcceptedCount() == m_pauseAt) {
-            PauseGate().Reset();
-            paused.Set();
-        }
-    }
-    ManualResetEvent paused{false};
-
-private:
-    const int m_pauseAt;
-};
 
 // Answers every prompt from a script and records what was asked.
 class ScriptedPrompts : public UserPrompts {
