@@ -2,10 +2,10 @@
 #include <QMessageBox>
 
 #include "AppFolders.h"
-#include "Fonts.h"
 #include "InstanceGuard.h"
 #include "MainFrame.h"
 #include "thumbcache/ThumbCacheStore.h"
+#include "views/common/SharedFonts.h"
 
 using namespace tessary;
 

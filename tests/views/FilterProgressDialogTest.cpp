@@ -12,8 +12,8 @@
 #include <QTimer>
 
 #include "ViewsTestSupport.h"
-#include "views/DialogUnits.h"
-#include "views/ProgressStrip.h"
+#include "views/common/DialogUnits.h"
+#include "views/adding/ProgressStrip.h"
 
 using namespace tessary;
 using namespace tessary::test;

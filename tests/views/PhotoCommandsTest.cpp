@@ -11,7 +11,7 @@
 
 #include "ViewsTestSupport.h"
 #include "album/Album.h"
-#include "views/PhotoCommands.h"
+#include "views/adding/PhotoCommands.h"
 
 using namespace tessary;
 using namespace tessary::test;

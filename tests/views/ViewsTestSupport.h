@@ -15,8 +15,8 @@
 
 #include "album/FilterJob.h"
 #include "album/PausingFilterJob.h"
-#include "views/FilterProgressDialog.h"
-#include "views/UserPrompts.h"
+#include "views/adding/FilterProgressDialog.h"
+#include "views/common/UserPrompts.h"
 
 namespace tessary::test {
 

@@ -8,7 +8,7 @@
 #include "album/Collections.h"
 #include "album/PhotoOperations.h"
 #include "util/Text.h"
-#include "views/UserPrompts.h"
+#include "views/common/UserPrompts.h"
 
 namespace tessary {
 

@@ -6,7 +6,7 @@
 #include <QFileDialog>
 
 #include "album/FilterJob.h"
-#include "views/FilterProgressDialog.h"
+#include "views/adding/FilterProgressDialog.h"
 
 namespace tessary {
 

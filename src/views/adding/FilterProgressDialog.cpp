@@ -9,9 +9,9 @@
 #include <QTimerEvent>
 
 #include "album/FilterJob.h"
-#include "views/DialogUnits.h"
-#include "views/ProgressStrip.h"
-#include "views/UserPrompts.h"
+#include "views/common/DialogUnits.h"
+#include "views/adding/ProgressStrip.h"
+#include "views/common/UserPrompts.h"
 
 namespace tessary {
 
