@@ -5,20 +5,31 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QStatusBar>
+#include <QDir>
 
 #include "CommandLinePacket.h"
 #include "InstanceGuard.h"
 #include "Settings.h"
+#include "album/Album.h"
+#include "util/Paths.h"
+#include "util/Text.h"
+#include "views/frame/VeMainView.h"
 
 namespace tessary {
 
-MainFrame::MainFrame(QWidget* parent) : QMainWindow(parent)
+namespace {
+
+constexpr char kTitle[] = "Orvanne Tessary";
+constexpr char kTitleWithAlbum[] = " - [%1]";
+
+} // namespace
+
+MainFrame::MainFrame(QWidget* parent) : QMainWindow(parent), m_mainView(new VeMainView(this))
 {
     setObjectName(InstanceGuard::InstanceName());
-    setWindowTitle(QStringLiteral("Orvanne Tessary"));
+    setCentralWidget(m_mainView);
+    UpdateTitle();
     resize(920, 640);
-    statusBar();
     const QScreen* screen = QGuiApplication::primaryScreen();
     Settings::Instance().Load(Settings::FilePath(), screen ? screen->availableGeometry() : QRect());
 }
@@ -34,7 +45,6 @@ void MainFrame::OpenFromArgument(const QString& path)
     if (path.isEmpty())
         return;
     m_received.append(path);
-    statusBar()->showMessage(path);
     // A scripting hook: TESSARY_HANDOVER_LOG names a file that gets each received path.
     const QByteArray log = qgetenv("TESSARY_HANDOVER_LOG");
     if (!log.isEmpty()) {
@@ -42,6 +52,20 @@ void MainFrame::OpenFromArgument(const QString& path)
         if (f.open(QIODevice::Append | QIODevice::Text))
             f.write(path.toUtf8() + '\n');
     }
+    if (m_mainView->HasAlbum())
+        return;
+    const QString absolute = QDir::current().absoluteFilePath(NormalizePath(path));
+    if (m_mainView->OpenAlbum(absolute))
+        m_mainView->ShowPage(VeMainView::kAlbumPage);
+    UpdateTitle();
+}
+
+void MainFrame::UpdateTitle()
+{
+    QString title = QString::fromLatin1(kTitle);
+    if (const Album* album = m_mainView->GetAlbum())
+        title += FillPlaceholder(QString::fromLatin1(kTitleWithAlbum), album->Name());
+    setWindowTitle(title);
 }
 
 void MainFrame::Activate()

@@ -1,5 +1,4 @@
 #include <QDialog>
-#include <QStatusBar>
 #include <QTest>
 
 #include "app/CommandLinePacket.h"
@@ -26,7 +25,6 @@ private slots:
         const QByteArray packet = CommandLinePacket::Build({QStringLiteral("/a/One.tsy"), QStringLiteral("/b/Two.tsy")});
         QCOMPARE(frame.HandleHandOver(packet), char(1));
         QCOMPARE(frame.ReceivedPaths(), QStringList{QStringLiteral("/a/One.tsy")});
-        QCOMPARE(frame.statusBar()->currentMessage(), QStringLiteral("/a/One.tsy"));
         // Activation only, and a corrupt packet: nothing more is opened.
         QCOMPARE(frame.HandleHandOver(QByteArray()), char(1));
         QCOMPARE(frame.HandleHandOver(packet.left(20)), char(0));

@@ -7,6 +7,7 @@ namespace tessary {
 namespace {
 
 constexpr char kFace[] = "Tahoma";
+constexpr char kRegularFaceFile[] = "/usr/share/wine/fonts/tahoma.ttf";
 
 } // namespace
 
@@ -54,10 +55,9 @@ const QFont& SharedFonts::Link()
 
 bool RegisterInterfaceFonts()
 {
-    bool all = true;
-    for (const char* file : {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"})
-        all = QFontDatabase::addApplicationFont(QString::fromLatin1(file)) >= 0 && all;
-    return all;
+    // Only the regular face: the package's bold file draws thin, wide glyphs at our sizes,
+    // while the regular face emboldened by the font engine matches it.
+    return QFontDatabase::addApplicationFont(QString::fromLatin1(kRegularFaceFile)) >= 0;
 }
 
 } // namespace tessary

@@ -20,9 +20,9 @@ public:
     static QFont Make(int pixels, bool bold = false, bool italic = false, bool underline = false);
 };
 
-// Registers the "Tahoma" faces of the system's font package with the application; without
-// them the default sans font stands in. True when both faces were registered. Call once at
-// start-up, before the first font is made.
+// Registers the "Tahoma" face of the system's font package with the application (bold is
+// the regular face emboldened); without it the default sans font stands in. True when it was
+// registered. Call once at start-up, before the first font is made.
 bool RegisterInterfaceFonts();
 
 } // namespace tessary

@@ -1,0 +1,102 @@
+#include "VeTopViewBase.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+
+#include "SearchBoxPlaceholder.h"
+#include "WTL_PageStack.h"
+#include "imaging/DibImage.h"
+#include "imaging/QImageView.h"
+#include "views/common/ImageResources.h"
+#include "views/common/NotifyCodes.h"
+#include "views/common/ResourceIds.h"
+
+namespace tessary {
+
+VeTopViewBase::VeTopViewBase(QWidget* parent) : QWidget(parent), m_tabs(new VeTabCtrl(this))
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    m_tabs->SetOwner(this);
+    connect(m_tabs, &VeTabCtrl::Notify, this, &VeTopViewBase::OnTabsNotify);
+    SetSearchBox(new SearchBoxPlaceholder(this));
+}
+
+void VeTopViewBase::SetSearchBox(QWidget* box)
+{
+    if (m_searchBox && m_searchBox != box)
+        delete m_searchBox.data();
+    m_searchBox = box;
+    if (box)
+        box->setParent(this);
+    LayOut();
+}
+
+QRect VeTopViewBase::SearchBoxRect(QSize size, int tabsWidth)
+{
+    int left = tabsWidth + kSearchBoxGap;
+    int right = size.width() - kSearchBoxRightMargin;
+    if (right - left > kSearchBoxMaxWidth)
+        left = right - kSearchBoxFixedWidth;
+    if (right - left < kSearchBoxMinWidth)
+        right = left + kSearchBoxMinWidth;
+    const int top = (size.height() - kSearchBoxHeight) / 2;
+    return QRect(left, top, right - left, kSearchBoxHeight);
+}
+
+int VeTopViewBase::SelectedTab() const
+{
+    return m_stack ? m_stack->ActiveIndex() : -1;
+}
+
+bool VeTopViewBase::SwitchToTab(int index)
+{
+    return m_stack && m_stack->SelectPage(index);
+}
+
+void VeTopViewBase::OnTabsNotify(int code)
+{
+    if (code != kNotifySelChange)
+        return;
+    LayOut();
+    update();
+    emit PageChanged(SelectedTab());
+}
+
+void VeTopViewBase::LayOut()
+{
+    const int tabsWidth = m_tabs->GetTotalWidth();
+    m_tabs->setGeometry(0, 0, tabsWidth, height());
+    if (!m_searchBox)
+        return;
+    const bool show = SelectedTab() > 0;
+    if (show)
+        m_searchBox->setGeometry(SearchBoxRect(size(), tabsWidth));
+    m_searchBox->setVisible(show);
+}
+
+void VeTopViewBase::resizeEvent(QResizeEvent*)
+{
+    if (m_background.size() != size()) {
+        DibImage source;
+        DibImage stretched;
+        m_background = QImage();
+        if (!size().isEmpty() && ResourceBitmap24(kIdbTopStripBackground, source) &&
+            stretched.Create(width(), height(), 24)) {
+            source.SetSmoothStretch(true);
+            if (stretched.StretchImage(source, stretched.Rect(), source.Rect()))
+                m_background = ToQImage(stretched);
+        }
+    }
+    LayOut();
+}
+
+void VeTopViewBase::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    if (m_background.isNull())
+        p.fillRect(rect(), QColor(0xE6, 0xEB, 0xF4));
+    else
+        p.drawImage(0, 0, m_background);
+}
+
+} // namespace tessary
