@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QString>
 
 #include <algorithm>
@@ -125,7 +126,8 @@ int main(int argc, char** argv)
         }
         drawn.emplace_back(piece.id, std::move(image));
     }
-    if (!sheetPath.isEmpty() && !WriteFile(sheetPath, EncodePng(ContactSheet(drawn)))) {
+    if (!sheetPath.isEmpty() && (!QDir().mkpath(QFileInfo(sheetPath).absolutePath())
+                                 || !WriteFile(sheetPath, EncodePng(ContactSheet(drawn))))) {
         std::fprintf(stderr, "tessary_artgen: cannot write %s\n", qPrintable(sheetPath));
         return 1;
     }

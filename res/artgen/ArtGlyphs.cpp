@@ -82,7 +82,16 @@ void MiniMark(QPainter& p, QColor colour, Mark mark)
 
 void GlyphCloseAlbum(QPainter& p)
 {
-    AlbumBook(p, QRectF(1.5, 1.5, 11, 13));
+    // At this size the album's cover photo would be noise: a cover with a label instead.
+    const QRectF cover(2.5, 1.5, 10, 13);
+    p.setPen(QPen(QColor(48, 86, 150), 1.0));
+    p.setBrush(Vertical(cover, QColor(112, 158, 226), QColor(72, 118, 196)));
+    p.drawRoundedRect(cover, 1.5, 1.5);
+    p.setPen(Qt::NoPen);
+    p.setBrush(WithAlpha(QColor(48, 86, 150), 120));
+    p.drawRect(QRectF(3.0, 2.0, 2.0, 12.0));
+    p.setBrush(pal::kWhite);
+    p.drawRect(QRectF(6.0, 4.0, 5.0, 3.0));
     MiniMark(p, pal::kDanger, Mark::Cross);
 }
 

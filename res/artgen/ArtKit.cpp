@@ -264,12 +264,17 @@ void CollectionFolder(QPainter& p, const QRectF& r, QColor body, bool withPhoto)
     p.setBrush(body.darker(112));
     p.drawPath(back);
     if (withPhoto) {
-        const QRectF photo(r.left() + r.width() * 0.14, r.top() + tabH + 1.5,
-                           r.width() * 0.72, r.height() * 0.56);
+        // Tilted a little so that it reads as a print sticking out, not as a band.
+        const QRectF photo(-r.width() * 0.34, -r.height() * 0.3, r.width() * 0.68,
+                           r.height() * 0.6);
+        p.save();
+        p.translate(r.left() + r.width() * 0.5, r.top() + tabH + r.height() * 0.3);
+        p.rotate(-6);
         Photo(p, photo, 1.0);
+        p.restore();
     }
     // Front flap.
-    const QRectF front(r.left(), r.top() + r.height() * 0.5, r.width(), r.height() * 0.5);
+    const QRectF front(r.left(), r.top() + r.height() * 0.52, r.width(), r.height() * 0.48);
     p.setPen(QPen(edge, 1.0));
     p.setBrush(Vertical(front, body.lighter(108), body));
     p.drawRoundedRect(front, radius, radius);

@@ -144,7 +144,7 @@ QImage InfoShadow()
             const double d = std::sqrt(dx * dx + dy * dy);
             if (d <= 0.0)
                 continue;
-            const int alpha = d <= 1.0 ? 120 : int(std::lround(70.0 * std::exp(-(d - 1.0) * 1.2)));
+            const int alpha = d <= 1.0 ? 96 : int(std::lround(60.0 * std::exp(-(d - 1.0) * 1.2)));
             const QColor c = WithAlpha(pal::kInk, alpha);
             image.setPixelColor(x, y, c);
         }
