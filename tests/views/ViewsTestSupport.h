@@ -58,6 +58,11 @@ public:
         folderStarts << start;
         return folder;
     }
+    QString ChooseAlbumFile(QWidget*) override
+    {
+        ++chooseAlbumFileCalls;
+        return albumFile;
+    }
     std::optional<QStringList> FilterPaths(QWidget* owner, const QStringList& paths) override
     {
         filtered << paths;
@@ -81,6 +86,8 @@ public:
     QString folder;
     QStringList folderTitles;
     QStringList folderStarts;
+    QString albumFile;
+    int chooseAlbumFileCalls = 0;
     QStringList filtered;
     int filterCalls = 0;
     std::function<std::unique_ptr<FilterJob>(const QStringList&)> makeJob;

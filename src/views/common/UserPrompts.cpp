@@ -54,6 +54,12 @@ QString UserPrompts::ChooseFolder(QWidget* owner, const QString& title, const QS
     return QFileDialog::getExistingDirectory(owner, title, start, QFileDialog::ShowDirsOnly);
 }
 
+QString UserPrompts::ChooseAlbumFile(QWidget* owner)
+{
+    // getOpenFileName accepts existing files only.
+    return QFileDialog::getOpenFileName(owner, QString(), QString(), QLatin1String(kAlbumFileFilter));
+}
+
 std::optional<QStringList> UserPrompts::FilterPaths(QWidget* owner, const QStringList& paths)
 {
     QWidget* parent = owner ? owner : QApplication::activeWindow();

@@ -24,6 +24,9 @@ struct MessageBoxSpec {
 // The caption of information and error messages.
 inline constexpr char kProductCaption[] = "Orvanne Tessary";
 
+// The open-file filter of album files.
+inline constexpr char kAlbumFileFilter[] = "Orvanne Photo Album (*.tsy)";
+
 // An information message with the product caption and an OK button.
 MessageBoxSpec InformationMessage(const QString& text);
 // A Yes/No question with a question icon and No as the default.
@@ -44,6 +47,9 @@ public:
     // A folder chosen in the folder browser, starting at `start` when it is not empty;
     // empty on Cancel.
     virtual QString ChooseFolder(QWidget* owner, const QString& title, const QString& start);
+    // An existing album file chosen in the open-file dialog (filter kAlbumFileFilter); empty
+    // on Cancel.
+    virtual QString ChooseAlbumFile(QWidget* owner);
     // The pasted or dropped paths filtered behind the "Filtering Files..." dialog: the
     // accepted files, or nothing when the user cancelled.
     virtual std::optional<QStringList> FilterPaths(QWidget* owner, const QStringList& paths);
