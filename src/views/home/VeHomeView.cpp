@@ -1,18 +1,21 @@
 #include "VeHomeView.h"
 
-#include <QPaintEvent>
-#include <QPainter>
+#include <algorithm>
+
+#include "HomePanel.h"
+#include "VeHomeNaviCtrl.h"
 
 namespace tessary {
 
-VeHomeView::VeHomeView(QWidget* parent) : VeViewBase(parent)
+VeHomeView::VeHomeView(QWidget* parent)
+    : VeViewBase(parent), m_navi(new VeHomeNaviCtrl(this)), m_panel(new HomePanel(this))
 {
-    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void VeHomeView::paintEvent(QPaintEvent* event)
+void VeHomeView::resizeEvent(QResizeEvent*)
 {
-    QPainter(this).fillRect(event->rect(), Qt::white);
+    m_navi->setGeometry(0, 0, kNaviWidth, height());
+    m_panel->setGeometry(kNaviWidth, 0, std::max(0, width() - kNaviWidth), height());
 }
 
 } // namespace tessary
