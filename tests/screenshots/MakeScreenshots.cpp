@@ -10,6 +10,13 @@
 #include "app/MainFrame.h"
 #include "views/common/SharedFonts.h"
 #include "views/frame/VeMainView.h"
+#include "app/Settings.h"
+#include "views/common/UserPrompts.h"
+#include "views/dialogs/AboutDialog.h"
+#include "views/dialogs/NewAlbumDialog.h"
+#include "views/dialogs/OpenAlbumDialog.h"
+#include "views/dialogs/RecentAlbumList.h"
+#include "views/dialogs/RecentAlbumRow.h"
 
 using namespace tessary;
 
@@ -62,5 +69,46 @@ int main(int argc, char** argv)
     // The album tab hovered over the home page.
     frame.MainView().ShowPage(VeMainView::kHomePage);
     ok = Save(frame, out + QStringLiteral("/home-with-album.png")) && ok;
+
+    // The dialogs of the main frame, each shown on its own.
+    {
+        UserPrompts prompts;
+        Settings settings;
+        settings.albumFolder = temp.filePath(QStringLiteral("My Photo Albums"));
+        settings.nextAlbumId = 3;
+        NewAlbumDialog newAlbum(settings, prompts, &frame);
+        newAlbum.show();
+        ok = Save(newAlbum, out + QStringLiteral("/new-album.png")) && ok;
+        newAlbum.reject();
+
+        QStringList none;
+        OpenAlbumDialog empty(none, prompts, &frame);
+        empty.show();
+        ok = Save(empty, out + QStringLiteral("/open-album-empty.png")) && ok;
+        empty.reject();
+
+        QStringList recent{albumFile};
+        for (const QString& name : {QStringLiteral("Grandma's 90th Birthday"), QStringLiteral("Garden 2024")}) {
+            Album album(temp.filePath(name), name);
+            album.SetAlbumId(2);
+            if (SaveAlbum(album))
+                recent << album.FilePath();
+        }
+        OpenAlbumDialog open(recent, prompts, &frame);
+        open.show();
+        // The stored names come from a worker thread.
+        for (int i = 0; i < 200 && open.List()->AlbumRowAt(0)->DisplayName() != QStringLiteral("Summer in Lisbon"); ++i)
+            QTest::qWait(10);
+        QTest::qWait(50);
+        open.List()->Select(open.List()->RowAtIndex(1), true, true);
+        ok = open.List()->RowCount() == 3 && ok;
+        ok = Save(open, out + QStringLiteral("/open-album.png")) && ok;
+        open.reject();
+
+        AboutDialog about(&frame);
+        about.show();
+        ok = Save(about, out + QStringLiteral("/about.png")) && ok;
+        about.close();
+    }
     return ok ? 0 : 1;
 }
