@@ -1,5 +1,7 @@
 #include "Collections.h"
 
+#include <atomic>
+
 #include <QFileInfo>
 
 #include "Album.h"
@@ -10,7 +12,8 @@
 namespace tessary {
 
 namespace {
-uint64_t g_lastContentRevision = 0; // UI thread only, like the model
+// Atomic: an album may be loaded on a worker before it is handed to the UI thread.
+std::atomic<uint64_t> g_lastContentRevision{0};
 }
 
 Collection::Collection(Collections& list, const QString& name, int32_t id)

@@ -4,6 +4,7 @@
 #include "AppFolders.h"
 #include "InstanceGuard.h"
 #include "MainFrame.h"
+#include "ScriptedPromptsFromEnvironment.h"
 #include "thumbcache/ThumbCacheStore.h"
 #include "views/common/SharedFonts.h"
 
@@ -32,13 +33,14 @@ int main(int argc, char** argv)
         return 0;
 
     RegisterInterfaceFonts();
-    MainFrame frame;
+    MainFrame frame(nullptr, ScriptedPromptsFromEnvironment::FromEnvironment());
     guard.Serve([&frame](const QByteArray& message) { return frame.HandleHandOver(message); });
-    frame.show();
 
+    // An album named on the command line opens before the window first shows.
     const QString path = InstanceGuard::PathToOpen(args);
     if (!path.isEmpty())
         frame.OpenFromArgument(path);
+    frame.Start();
 
     return app.exec();
 }

@@ -4,6 +4,7 @@
 #include "app/CommandLinePacket.h"
 #include "app/InstanceGuard.h"
 #include "app/MainFrame.h"
+#include "views/ViewsTestSupport.h"
 
 using namespace tessary;
 
@@ -20,11 +21,16 @@ private slots:
 
     void handOverOpensFirstPath()
     {
-        MainFrame frame;
+        auto prompts = std::make_unique<test::ScriptedPrompts>();
+        test::ScriptedPrompts& asked = *prompts;
+        MainFrame frame(nullptr, std::move(prompts));
         frame.show();
         const QByteArray packet = CommandLinePacket::Build({QStringLiteral("/a/One.tsy"), QStringLiteral("/b/Two.tsy")});
         QCOMPARE(frame.HandleHandOver(packet), char(1));
         QCOMPARE(frame.ReceivedPaths(), QStringList{QStringLiteral("/a/One.tsy")});
+        // The path names no album: the error, and still the home page.
+        QCOMPARE(asked.asked.size(), size_t(1));
+        QVERIFY(asked.asked.back().text.startsWith(QStringLiteral("Error opening \"/a/One.tsy\"")));
         // Activation only, and a corrupt packet: nothing more is opened.
         QCOMPARE(frame.HandleHandOver(QByteArray()), char(1));
         QCOMPARE(frame.HandleHandOver(packet.left(20)), char(0));

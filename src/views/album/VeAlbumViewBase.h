@@ -21,6 +21,9 @@ public:
     Album* GetAlbum() const { return m_album; }
 
     VeCmdBarCtrlBase& CommandBar() { return *m_commandBar; }
+    // The item list of the middle pane (paste and refresh go there), or null while there is
+    // none.
+    QWidget* ItemList() const { return nullptr; }
 
     bool HandleCommand(int commandId) override;
 

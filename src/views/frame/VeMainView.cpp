@@ -9,6 +9,7 @@
 #include "album/AlbumFile.h"
 #include "util/Paths.h"
 #include "views/album/VeAlbumViewBase.h"
+#include "views/common/BusyWork.h"
 #include "views/common/ResourceIds.h"
 #include "views/home/VeHomeView.h"
 
@@ -58,8 +59,14 @@ bool VeMainView::OpenAlbum(const QString& path)
     const QFileInfo file(path);
     if (!file.isFile())
         return false;
-    auto album = std::make_unique<Album>();
-    if (!LoadAlbum(*album, path))
+    // Parsed off the UI thread: nothing else sees the album until it is handed over here.
+    std::unique_ptr<Album> album = RunWhileBusy([path]() -> std::unique_ptr<Album> {
+        auto loaded = std::make_unique<Album>();
+        if (!LoadAlbum(*loaded, path))
+            return nullptr;
+        return loaded;
+    });
+    if (!album)
         return false;
     m_album = std::move(album);
     ShowAlbumTab(m_album->Name());

@@ -28,7 +28,8 @@ public:
 
     // Loads the album file. Refused while an album is open or when the file does not exist;
     // a failed load leaves no album open. On success the album tab shows the album's name
-    // and the album view shows the album; the page shown does not change.
+    // and the album view shows the album; the page shown does not change. The file is read
+    // on a worker while the window keeps painting (see BusyWork.h).
     bool OpenAlbum(const QString& path);
     // A new album in `folder` (made with its parents) named `name`, with `albumId`, shown
     // on the album page. Refused while an album is open, for an empty folder or name, or

@@ -1,0 +1,47 @@
+#pragma once
+// Long work of the UI thread (loading an album) done on a worker thread while the window
+// keeps painting under the wait cursor. User input waits until the work is done and is then
+// delivered; timers and posted events still run, so callers guard against re-entry
+// (IsBusy). Call from the UI thread only; `work` must not touch widgets.
+
+#include <functional>
+#include <future>
+#include <type_traits>
+
+#include <QEventLoop>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QMetaObject>
+
+namespace tessary {
+
+// True while RunWhileBusy runs on the UI thread.
+bool IsBusy();
+
+namespace detail {
+void EnterBusy();
+void LeaveBusy();
+} // namespace detail
+
+template <class Work>
+auto RunWhileBusy(Work&& work) -> std::invoke_result_t<Work&>
+{
+    using Result = std::invoke_result_t<Work&>;
+    QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    detail::EnterBusy();
+    QEventLoop loop;
+    std::future<Result> result = std::async(std::launch::async, [&work, &loop]() -> Result {
+        struct Wake {
+            QEventLoop* loop;
+            ~Wake() { QMetaObject::invokeMethod(loop, "quit", Qt::QueuedConnection); }
+        } wake{&loop};
+        return work();
+    });
+    // The worker may finish before the loop runs: the queued quit still reaches it.
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    detail::LeaveBusy();
+    QGuiApplication::restoreOverrideCursor();
+    return result.get();
+}
+
+} // namespace tessary
