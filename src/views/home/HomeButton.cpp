@@ -120,4 +120,10 @@ void HomeButton::mouseReleaseEvent(QMouseEvent* event)
     emit Clicked(m_commandId);
 }
 
+void HomeButton::hideEvent(QHideEvent*)
+{
+    // A page switch can hide the button under the mouse; it must not come back hot.
+    SetFlags(false, false);
+}
+
 } // namespace tessary

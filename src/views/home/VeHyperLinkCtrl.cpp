@@ -129,4 +129,11 @@ void VeHyperLinkCtrl::Activate()
     emit Clicked();
 }
 
+void VeHyperLinkCtrl::hideEvent(QHideEvent*)
+{
+    // A page switch can hide the link under the mouse; it must not come back hot.
+    m_pressed = false;
+    SetHot(false);
+}
+
 } // namespace tessary

@@ -309,6 +309,26 @@ private slots:
         QCOMPARE(shown.window.ids, std::vector<int>{cmd::kFileOpen});
     }
 
+    void hiddenPageForgetsHoverAndPress()
+    {
+        Shown shown;
+        VeHyperLinkCtrl* link = shown.Link(VeHomeNaviCtrl::kContactLink);
+        HomeButton* button = shown.Panel()->Button(3);
+        Enter(link);
+        Enter(button);
+        QTest::mousePress(button, Qt::LeftButton, {}, QPoint(175, 26));
+        QCOMPARE(button->CurrentState(), HomeButton::kPressed);
+        // The album page takes over, then the home page comes back.
+        shown.view->hide();
+        shown.view->show();
+        QVERIFY(!link->IsHot());
+        QCOMPARE(button->CurrentState(), HomeButton::kNormal);
+        // The press was dropped with the page: a late release does not click.
+        QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(175, 26));
+        DeliverPosted();
+        QVERIFY(shown.window.ids.empty());
+    }
+
     void separatorAndFooterFollowTheBottom()
     {
         Hosted<HomePanel> hosted;
