@@ -15,6 +15,8 @@
 // the offending field focused and its text selected; the folder made by the check stays.
 // OK is enabled only while both fields hold text.
 //
+// One opening per dialog object: the numbering is taken at construction and settled by the
+// first OK or Cancel.
 // Ownership: `settings` and `prompts` must outlive the dialog. UI thread only.
 
 #include <QDialog>
