@@ -147,6 +147,7 @@ protected:
     void StartPointerPolling(int intervalMs = kMinPollIntervalMs);
     void StopPointerPolling();
     bool IsPointerPolling() const { return pollTimer_.isActive(); }
+    int PointerPollingInterval() const { return pollTimer_.interval(); }
     // Default: clears the hot row.
     virtual void OnPointerOutside();
 
@@ -169,6 +170,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;

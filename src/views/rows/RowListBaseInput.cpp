@@ -83,6 +83,15 @@ void RowListBase::mousePressEvent(QMouseEvent* event)
         QAbstractScrollArea::mousePressEvent(event);
 }
 
+void RowListBase::mouseReleaseEvent(QMouseEvent* event)
+{
+    // Selection happened on the press; the release is the list's too, not its parent's.
+    if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)
+        event->accept();
+    else
+        QAbstractScrollArea::mouseReleaseEvent(event);
+}
+
 void RowListBase::mouseDoubleClickEvent(QMouseEvent* event)
 {
     // The second press of a double-click arrives only as this event.
