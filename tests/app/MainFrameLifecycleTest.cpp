@@ -380,6 +380,26 @@ private slots:
         QCOMPARE(f.dialogs->openCalls, 1);
     }
 
+    void messageBoxesCentreOnTheOwner()
+    {
+        const QRect area(0, 0, 1000, 700);
+        QWidget owner;
+        owner.setGeometry(100, 100, 400, 300);
+        // Hidden owner: the work area's centre.
+        QCOMPARE(CenteredMessageRect(QSize(200, 100), &owner, area).center(), area.center());
+        QCOMPARE(CenteredMessageRect(QSize(200, 100), nullptr, area).center(), area.center());
+        owner.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&owner));
+        const QRect overOwner = CenteredMessageRect(QSize(200, 100), &owner, area);
+        QCOMPARE(overOwner.center(), owner.frameGeometry().center());
+        // Near an edge it stays inside the work area.
+        owner.move(850, 620);
+        const QRect inside = CenteredMessageRect(QSize(300, 150), &owner, area);
+        QVERIFY(area.contains(inside));
+        // Larger than the area: its top-left corner is kept.
+        QCOMPARE(CenteredMessageRect(QSize(1200, 900), &owner, area).topLeft(), QPoint(0, 0));
+    }
+
 private:
     QList<QUrl> m_opened;
 };

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QScreen>
 
 #include "album/FilterJob.h"
 #include "views/adding/FilterProgressDialog.h"
@@ -27,10 +28,34 @@ QStringList AddPhotosNameFilters()
             QStringLiteral("All Supported Formats (*.bmp *.dib *.jfif *.jpg *.jpeg *.jpe *.png *.rle)")};
 }
 
+QRect CenteredMessageRect(const QSize& box, const QWidget* owner, const QRect& workArea)
+{
+    const QWidget* window = owner ? owner->window() : nullptr;
+    const bool ownerShown = window && window->isVisible() && !window->isMinimized();
+    QRect rect(QPoint(0, 0), box);
+    rect.moveCenter(ownerShown ? window->frameGeometry().center() : workArea.center());
+    if (workArea.isEmpty())
+        return rect;
+    // Kept inside the work area, its top-left corner first when it is larger.
+    if (rect.right() > workArea.right())
+        rect.moveRight(workArea.right());
+    if (rect.bottom() > workArea.bottom())
+        rect.moveBottom(workArea.bottom());
+    if (rect.left() < workArea.left())
+        rect.moveLeft(workArea.left());
+    if (rect.top() < workArea.top())
+        rect.moveTop(workArea.top());
+    return rect;
+}
+
 QMessageBox::StandardButton UserPrompts::ShowMessage(QWidget* owner, const MessageBoxSpec& recipe)
 {
     QMessageBox box(recipe.icon, recipe.caption, recipe.text, recipe.buttons, owner);
     box.setDefaultButton(recipe.defaultButton);
+    box.adjustSize();
+    const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->availableGeometry() : QRect();
+    box.move(CenteredMessageRect(box.frameGeometry().size(), owner, area).topLeft());
     box.exec();
     return box.standardButton(box.clickedButton());
 }

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include <QMessageBox>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -29,6 +30,10 @@ inline constexpr char kAlbumFileFilter[] = "Orvanne Photo Album (*.tsy)";
 
 // An information message with the product caption and an OK button.
 MessageBoxSpec InformationMessage(const QString& text);
+// Where a message box of `box` size goes: centred over the owner's window, or over the work
+// area when there is no owner or it is hidden or minimised, and kept inside the work area.
+QRect CenteredMessageRect(const QSize& box, const QWidget* owner, const QRect& workArea);
+
 // A Yes/No question with a question icon and No as the default.
 MessageBoxSpec YesNoQuestion(const QString& text, const QString& caption);
 
