@@ -32,12 +32,13 @@ bool WorkerThread::IsStopRequested() const
 
 bool WorkerThread::SignalStop()
 {
+    // The flag goes up before the gate opens, so that work released from the gate sees it.
+    const bool running = m_thread.joinable();
+    if (running)
+        m_stop.store(true);
     if (!m_pauseGate.IsSet())
         m_pauseGate.Set();
-    if (!m_thread.joinable())
-        return false;
-    m_stop.store(true);
-    return true;
+    return running;
 }
 
 void WorkerThread::OnBegin()
