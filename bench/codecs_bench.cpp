@@ -19,9 +19,9 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include "../tests/imaging/ExifBuilder.h"
-#include "../tests/imaging/JpegFixture.h"
-#include "imaging/ImageLoader.h"
+#include "../tests/imagefiles/ExifBuilder.h"
+#include "../tests/imagefiles/JpegFixture.h"
+#include "imagefiles/ImageLoader.h"
 
 extern char** environ;
 

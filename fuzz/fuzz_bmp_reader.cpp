@@ -3,12 +3,12 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "../tests/imaging/BmpFixture.h"
+#include "../tests/imagefiles/BmpFixture.h"
 #include "FuzzSeeds.h"
-#include "imaging/BmpCodec.h"
-#include "imaging/BmpReader.h"
-#include "imaging/BmpWriter.h"
-#include "imaging/ImageStreams.h"
+#include "imagefiles/BmpCodec.h"
+#include "imagefiles/BmpReader.h"
+#include "imagefiles/BmpWriter.h"
+#include "imagefiles/ImageStreams.h"
 
 using namespace tessary;
 using namespace tessary::test;

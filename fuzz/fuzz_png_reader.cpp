@@ -7,8 +7,8 @@
 #include <png.h>
 
 #include "FuzzSeeds.h"
-#include "imaging/ImageStreams.h"
-#include "imaging/PngCodec.h"
+#include "imagefiles/ImageStreams.h"
+#include "imagefiles/PngCodec.h"
 
 using namespace tessary;
 

@@ -6,8 +6,8 @@
 #include <QImage>
 
 #include "imaging/DibDepths.h"
-#include "imaging/ImageLoader.h"
-#include "imaging/AppResources.h"
+#include "imagefiles/ImageLoader.h"
+#include "imagefiles/AppResources.h"
 #include "thumbcache/CellImageList.h"
 #include "thumbcache/ThumbnailCell.h"
 
