@@ -149,6 +149,25 @@ TEST(Settings, ListsSkipEmptyEntriesAndKeepOrder)
     EXPECT_EQ(s.allSearches, (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
 }
 
+TEST(Settings, RepeatedListElementsAddToTheList)
+{
+    Settings s;
+    s.recentFiles = QStringList{QStringLiteral("/old.tsy")};
+    ASSERT_TRUE(s.LoadFromBytes(SettingsFile(
+        "<RecentFiles><File path=\"/a.tsy\"/></RecentFiles>"
+        "<MRUSearches><Search text=\"x\"/></MRUSearches>"
+        "<AllSearches><Search text=\"a\"/></AllSearches>"
+        "<RecentFiles><File path=\"/b.tsy\"/><File path=\"/c.tsy\"/></RecentFiles>"
+        "<MRUSearches/>"
+        "<AllSearches><Search text=\"b\"/></AllSearches>"
+        "<MRUSearches><Search text=\"y\"/></MRUSearches>"), kScreen));
+    // A list in the file replaces the one in memory; every element of that list adds to it.
+    EXPECT_EQ(s.recentFiles, (QStringList{QStringLiteral("/a.tsy"), QStringLiteral("/b.tsy"), QStringLiteral("/c.tsy")}));
+    EXPECT_EQ(s.mruSearches, (QStringList{QStringLiteral("x"), QStringLiteral("y")}));
+    EXPECT_EQ(s.allSearches, (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
+
+}
+
 TEST(Settings, ForeignFilesLeaveTheDefaults)
 {
     QTemporaryDir dir;
