@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "imaging/DibDepths.h"
 #include "imaging/Guard.h"
@@ -12,13 +13,28 @@ namespace tessary {
 namespace {
 
 constexpr int64_t kFileHeaderSize = 14;
-// The largest info block worth reading: a 124-byte header and a 256-entry table (masks of a
-// 40-byte header included). Whatever else lies before the rows is skipped.
-constexpr int64_t kMaxInfoBlockBytes = 124 + 12 + 256 * 4;
+// The largest info block of a picture with a palette: a 124-byte header and a 256-entry table
+// (masks of a 40-byte header included).
+constexpr int64_t kMaxPaletteBlockBytes = 124 + 12 + 256 * 4;
 
 uint32_t Le32(const uint8_t* p)
 {
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
+// How much of the area before the rows (`area` bytes) the info block may take: a true-colour
+// picture may carry a table of any length (skipped, but it must lie inside the area), a
+// palette is never longer than 256 entries. Whatever else lies before the rows is skipped.
+int64_t InfoBlockBytes(const uint8_t* head, int64_t headBytes, int64_t area)
+{
+    int64_t need = kMaxPaletteBlockBytes;
+    if (headBytes >= 36) {
+        const int64_t headerSize = Le32(head);
+        const uint16_t bitCount = uint16_t(head[14] | head[15] << 8);
+        if (headerSize >= 40 && headerSize <= 124 && bitCount > 8)
+            need = std::max(need, headerSize + 12 + int64_t(Le32(head + 32)) * 4);
+    }
+    return std::min(need, area);
 }
 
 bool IsRle(const BitmapInfoBlock& block)
@@ -99,11 +115,20 @@ bool ReadBmp(ImageStream& stream, bool headerOnly, int64_t maxPixelBytes, Bitmap
     if (offBits < kFileHeaderSize + 12 || offBits > total)
         return false;
 
-    uint8_t info[kMaxInfoBlockBytes];
-    const size_t infoBytes = size_t(std::min(offBits - kFileHeaderSize, kMaxInfoBlockBytes));
-    if (stream.Read(info, 1, infoBytes) != infoBytes)
+    // The area between the file header and the rows; offBits lies inside the stream, so what
+    // is read here is bounded by the file's size.
+    const int64_t area = offBits - kFileHeaderSize;
+    std::vector<uint8_t> info(size_t(std::min(area, kMaxPaletteBlockBytes)));
+    if (stream.Read(info.data(), 1, info.size()) != info.size())
         return false;
-    std::optional<BitmapInfoBlock> read = BitmapInfoBlock::Read(info, infoBytes);
+    const size_t infoBytes = size_t(InfoBlockBytes(info.data(), int64_t(info.size()), area));
+    if (infoBytes > info.size()) {
+        const size_t head = info.size();
+        info.resize(infoBytes);
+        if (stream.Read(info.data() + head, 1, infoBytes - head) != infoBytes - head)
+            return false;
+    }
+    std::optional<BitmapInfoBlock> read = BitmapInfoBlock::Read(info.data(), infoBytes);
     if (!read)
         return false;
     block = *read;

@@ -298,6 +298,44 @@ TEST(BmpRead, ThirtyTwoBitAlphaRules)
     EXPECT_EQ(MaskValues(p->image.mask), (std::vector<int>{0, 128, 128, 0}));
 }
 
+// Some tools store a colour table with true-colour pictures; it may be of any length and is
+// skipped, but the whole of it lies before the rows.
+TEST(BmpRead, TrueColourFilesWithLongColourTables)
+{
+    for (uint16_t bpp : {uint16_t(24), uint16_t(32)}) {
+        for (uint32_t entries : {1u, 256u, 281u, 300u, 1000u, 5000u}) {
+            SCOPED_TRACE(testing::Message() << bpp << " bits, " << entries << " entries");
+            BmpSpec s;
+            s.width = 7;
+            s.height = 3;
+            s.bpp = bpp;
+            s.palette.assign(entries, {9, 8, 7});
+            s.clrUsed = entries;
+            s.pixels = StoredRows(7, 3, bpp, false, [](int x, int y) { return uint32_t(x * 30 | y * 80 << 8 | 0x440000); });
+            const BmpBytes file = BuildBmp(s);
+            const auto p = Load(file);
+            ASSERT_FALSE(p->IsEmpty());
+            EXPECT_EQ(PictureColors(*p), Expected(7, 3, [](int x, int y) { return Bgr(uint8_t(x * 30), uint8_t(y * 80), 0x44); }));
+
+            // Through a file and headers only, as the details pane reads it.
+            QTemporaryDir dir;
+            const QString path = dir.filePath(QStringLiteral("long-table.bmp"));
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(reinterpret_cast<const char*>(file.data()), qint64(file.size()));
+            f.close();
+            EXPECT_EQ(LoadHeader(path), (std::optional<DibSize>(DibSize{7, 3})));
+            const auto fromFile = LoadPicture(path);
+            ASSERT_TRUE(fromFile && !fromFile->IsEmpty());
+            EXPECT_EQ(PictureColors(*fromFile), PictureColors(*p));
+
+            // A table that claims more entries than lie before the rows is refused.
+            s.clrUsed = entries + 1;
+            EXPECT_TRUE(Refused(BuildBmp(s)));
+        }
+    }
+}
+
 // ---- refusals and limits ---------------------------------------------------------------------
 
 TEST(BmpRead, MalformedFilesAreRefused)
