@@ -214,6 +214,20 @@ TEST(Settings, FailedSaveKeepsThePreviousFile)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Settings.xml")});
 }
 
+TEST(Settings, SavingRemovesWhatKilledSavesLeft)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Settings.xml"));
+    for (const char* name : {"Settings.xml.tmp-q1W2e3", "Settings.xml.tmp-000000"}) {
+        QFile f(dir.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("<?xml");
+    }
+    Settings s;
+    ASSERT_TRUE(s.Save(path));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Settings.xml")});
+}
+
 TEST(Settings, HugeStoredRectangleIsFittedWithoutOverflow)
 {
     Settings s;
