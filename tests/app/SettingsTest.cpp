@@ -34,7 +34,21 @@ TEST(Settings, Defaults)
     EXPECT_EQ(s.activeTab, 0);
     EXPECT_TRUE(s.recentFiles.isEmpty());
     EXPECT_TRUE(Settings::FilePath().endsWith(QStringLiteral("/Settings.xml")));
-    EXPECT_EQ(&Settings::Instance(), &Settings::Instance());
+}
+
+TEST(Settings, TheProcessWideObjectStartsWithTheDefaultsAndKeepsChanges)
+{
+    Settings& first = Settings::Instance();
+    EXPECT_TRUE(first.debut);
+    EXPECT_EQ(first.nextAlbumId, 1);
+    EXPECT_EQ(first.albumFolder, Settings::DefaultAlbumFolder());
+    first.nextAlbumId = 42;
+    first.recentFiles = QStringList{QStringLiteral("/a.tsy")};
+    // Every later caller sees what an earlier one wrote.
+    EXPECT_EQ(Settings::Instance().nextAlbumId, 42);
+    EXPECT_EQ(Settings::Instance().recentFiles, QStringList{QStringLiteral("/a.tsy")});
+    Settings::Instance() = Settings();
+    EXPECT_EQ(first.nextAlbumId, 1);
 }
 
 TEST(Settings, SavedTextHasTheTabledOrder)

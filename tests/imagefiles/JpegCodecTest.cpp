@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -220,7 +222,9 @@ TEST(JpegRead, LibraryMemoryIsCapped)
 TEST(JpegRead, ReducedScalesRoundUp)
 {
     const auto file = PhotoLike(101, 75);
-    for (int d : {1, 2, 4, 8}) {
+    // 101 / d and 75 / d, each rounded up.
+    const std::pair<int, DibSize> expected[] = {{1, {101, 75}}, {2, {51, 38}}, {4, {26, 19}}, {8, {13, 10}}};
+    for (const auto& [d, size] : expected) {
         SCOPED_TRACE(d);
         MemoryStream stream(file.data(), file.size());
         JpegDecodeRequest request;
@@ -228,10 +232,15 @@ TEST(JpegRead, ReducedScalesRoundUp)
         JpegImageInfo info;
         DibImage24 image;
         ASSERT_TRUE(DecodeJpeg(stream, request, info, image));
-        EXPECT_EQ(image.Size(), JpegScaledSize({101, 75}, d));
+        EXPECT_EQ(image.Size(), size);
+        EXPECT_EQ(JpegScaledSize({101, 75}, d), size);
         EXPECT_EQ(info.width, 101);
+        EXPECT_EQ(info.height, 75);
     }
-    EXPECT_EQ(JpegScaledSize({101, 75}, 8), (DibSize{13, 10}));
+    // Sides that divide evenly, and sides below the denominator.
+    EXPECT_EQ(JpegScaledSize({64, 48}, 8), (DibSize{8, 6}));
+    EXPECT_EQ(JpegScaledSize({3, 1}, 8), (DibSize{1, 1}));
+    EXPECT_EQ(JpegScaledSize({65, 49}, 4), (DibSize{17, 13}));
     MemoryStream stream(file.data(), file.size());
     JpegDecodeRequest bad;
     bad.scaleDenominator = 3;
@@ -282,7 +291,7 @@ TEST(JpegSamples, DecodeAsAnIndependentReaderDoes)
             EXPECT_EQ(info.width, reference.width());
             EXPECT_EQ(info.height, reference.height());
         }
-        EXPECT_EQ(image.Size(), JpegScaledSize({info.width, info.height}, 8));
+        EXPECT_EQ(image.Size(), (DibSize{(info.width + 7) / 8, (info.height + 7) / 8}));
     }
     EXPECT_GE(decoded, 80);
 
