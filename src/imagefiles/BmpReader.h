@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 #include "imaging/BitmapInfo.h"
 #include "imagefiles/DecodeLimits.h"
@@ -34,5 +35,17 @@ bool ReadPackedBitmap(const uint8_t* data, size_t size, int64_t maxPixelBytes, D
 // before the end-of-picture code or a run or literal would write outside a row (its stride)
 // or below the last row.
 bool DecodeBmpRle(ImageStream& stream, DibImage& image);
+
+// The same decoding into lines handed out one at a time: `line(row)` gives line `row` (stride
+// bytes; rows only ever increase) or null to stop with false.
+bool DecodeBmpRleLines(ImageStream& stream, int bpp, int64_t stride, int64_t rows,
+                       const std::function<uint8_t*(int64_t)>& line);
+
+// A BMP file shrunk to fit `box` while its rows are read, never holding the whole picture:
+// run-length files and plain 1-, 4-, 8-, 16- (5-5-5) and 24-bit files. The result is exactly
+// what the full decode and ResizeInto(smooth) give, and the file is refused where that one
+// refuses it. NotStreamed (the stream's position then undefined) for pictures that fit the
+// box and for the depths and layouts left to the full decode.
+FittedRead ReadBmpFitted(ImageStream& stream, DibSize box, int64_t maxPixelBytes, DibImage& target);
 
 } // namespace tessary

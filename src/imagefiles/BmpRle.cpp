@@ -1,6 +1,7 @@
 // Run-length coded BMP pixel data (RLE8 and RLE4).
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <memory>
 
 #include "imagefiles/BmpReader.h"
@@ -51,16 +52,11 @@ void PutNibble(uint8_t* row, int64_t column, uint8_t value)
     b = (column & 1) ? uint8_t((b & 0xF0) | (value & 0x0F)) : uint8_t((b & 0x0F) | (value << 4));
 }
 
-} // namespace
-
-bool DecodeBmpRle(ImageStream& stream, DibImage& image)
+// The run-length decoder over lines that `line(row)` hands out (rows only ever increase; null
+// when a line cannot be had). `columns` is the width of a line in pixels (its stride).
+template <class LineFn>
+bool DecodeRle(ImageStream& stream, int bpp, int64_t columns, int64_t rows, LineFn&& line)
 {
-    const int bpp = image.Bpp();
-    if (!image.IsValid() || (bpp != 8 && bpp != 4))
-        return false;
-    // Columns are counted in pixels; a row's stride (padding included) is the limit.
-    const int64_t columns = bpp == 8 ? int64_t(image.Stride()) : 2 * int64_t(image.Stride());
-    const int64_t rows = image.Height();
     int64_t row = 0;
     int64_t column = 0;
     std::unique_ptr<BufferedReader> reader(new BufferedReader(stream));
@@ -73,7 +69,9 @@ bool DecodeBmpRle(ImageStream& stream, DibImage& image)
         if (count > 0) {
             if (row >= rows || column + count > columns)
                 return false;
-            uint8_t* r = image.Row(int(row));
+            uint8_t* r = line(row);
+            if (!r)
+                return false;
             if (bpp == 8) {
                 std::memset(r + column, value, count);
             } else {
@@ -102,7 +100,9 @@ bool DecodeBmpRle(ImageStream& stream, DibImage& image)
             const size_t padded = bytes + (bytes & 1);
             if (row >= rows || column + value > columns || !reader->Get(literal, padded))
                 return false;
-            uint8_t* r = image.Row(int(row));
+            uint8_t* r = line(row);
+            if (!r)
+                return false;
             if (bpp == 8) {
                 std::memcpy(r + column, literal, value);
             } else {
@@ -118,6 +118,27 @@ bool DecodeBmpRle(ImageStream& stream, DibImage& image)
     }
     // The data ended before its end-of-picture code.
     return false;
+}
+
+} // namespace
+
+bool DecodeBmpRle(ImageStream& stream, DibImage& image)
+{
+    const int bpp = image.Bpp();
+    if (!image.IsValid() || (bpp != 8 && bpp != 4))
+        return false;
+    // Columns are counted in pixels; a row's stride (padding included) is the limit.
+    const int64_t columns = bpp == 8 ? int64_t(image.Stride()) : 2 * int64_t(image.Stride());
+    return DecodeRle(stream, bpp, columns, image.Height(), [&](int64_t row) { return image.Row(int(row)); });
+}
+
+bool DecodeBmpRleLines(ImageStream& stream, int bpp, int64_t stride, int64_t rows,
+                       const std::function<uint8_t*(int64_t)>& line)
+{
+    if ((bpp != 8 && bpp != 4) || stride <= 0 || rows <= 0)
+        return false;
+    const int64_t columns = bpp == 8 ? stride : 2 * stride;
+    return DecodeRle(stream, bpp, columns, rows, line);
 }
 
 } // namespace tessary

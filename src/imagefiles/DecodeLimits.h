@@ -25,4 +25,11 @@ inline bool FitsPixelLimit(int64_t width, int64_t height, int bpp, int64_t limit
     return height <= limit / rowBytes;
 }
 
+// The outcome of a read that shrinks a picture while decoding it.
+enum class FittedRead {
+    Done,       // the target holds the fitted picture
+    Failed,     // the file is refused (as the full decode would refuse it)
+    NotStreamed // left to the full decode and the resize
+};
+
 } // namespace tessary

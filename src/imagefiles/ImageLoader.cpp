@@ -11,6 +11,7 @@
 #include "imagefiles/ImageStreams.h"
 #include "imagefiles/JpegDecoder.h"
 #include "imagefiles/PhotoMetadata.h"
+#include "imagefiles/PngDecoder.h"
 
 namespace tessary {
 
@@ -111,6 +112,15 @@ bool LoadImageFitted(DibImage& target, const QString& path, DibSize maximum)
         if (LoadExifThumbnail(thumbnail, path, true) != 0)
             return FitInto(thumbnail, thumbnail.Size(), maximum, target);
         return LoadJpegFitted(target, path, maximum);
+    }
+    const PhotoFormat format = PhotoFormatFromPath(path);
+    if (format == PhotoFormat::Bmp || format == PhotoFormat::Png) {
+        // Shrunk while the rows are read, so a large picture is never held whole.
+        FileStream stream(path);
+        const FittedRead read = format == PhotoFormat::Bmp ? ReadBmpFitted(stream, maximum, kMaxDecodedBytes, target)
+                                                           : DecodePngFitted(stream, maximum, kMaxDecodedBytes, target);
+        if (read != FittedRead::NotStreamed)
+            return read == FittedRead::Done;
     }
     const std::unique_ptr<Picture> picture = LoadPicture(path);
     DibImage24 fitted;

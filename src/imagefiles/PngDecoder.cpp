@@ -1,11 +1,18 @@
 #include "PngDecoder.h"
 
+#include <algorithm>
 #include <csetjmp>
+#include <cstring>
 #include <new>
 
 #include <png.h>
 
 #include "imagefiles/ImageStreams.h"
+#include "imaging/DibDepths.h"
+#include "imaging/FitInBox.h"
+#include "imaging/Guard.h"
+#include "imaging/PixelFormat.h"
+#include "imaging/RowResampler.h"
 
 namespace tessary {
 
@@ -18,6 +25,10 @@ constexpr uint32_t kMaxSide = 1u << 20;
 // carry at most this many of them.
 constexpr png_alloc_size_t kMaxChunkBytes = 8u << 20;
 constexpr png_uint_32 kMaxChunks = 1000;
+// Deflate's largest ratio of output to input (a 258-byte match in two bits), with room for
+// the zlib stream's own bytes.
+constexpr int64_t kMaxInflateRatio = 1032;
+constexpr int64_t kInflateSlack = 1024;
 
 // Plain data only: nothing here owns a resource, so the library's jump back out of any depth
 // leaves nothing to destroy except the library structures, which the caller always destroys.
@@ -30,8 +41,60 @@ struct PngJob {
     int64_t maxPixelBytes;
     PngImageInfo* header;
     DibImage* target;
+    int64_t start;                // the stream position of the signature
+    AreaRowResampler* resampler;  // rows go here one at a time instead of into target
+    DibImage* flat;               // one 24-bit row for a resampled picture with alpha
     char message[256];
 };
+
+uint32_t Be32(const uint8_t* p)
+{
+    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | uint32_t(p[3]);
+}
+
+// Whether the file's image data could inflate to `rawBytes`: the IDAT chunks are summed by
+// walking the chunk list (lengths and types only), and the stream is put back where it was.
+bool DataCanHold(ImageStream& stream, int64_t start, int64_t rawBytes)
+{
+    const int64_t back = stream.Tell();
+    int64_t compressed = 0;
+    int64_t at = start + int64_t(kSignatureSize);
+    const int64_t end = stream.Size();
+    while (at + 12 <= end) {
+        uint8_t head[8];
+        if (!stream.Seek(at, ImageStream::kFromStart) || stream.Read(head, 1, 8) != 8)
+            break;
+        const int64_t length = Be32(head);
+        if (std::memcmp(head + 4, "IDAT", 4) == 0)
+            compressed += std::min(length, end - at - 12);
+        if (std::memcmp(head + 4, "IEND", 4) == 0)
+            break;
+        at += 12 + length;
+    }
+    if (!stream.Seek(back, ImageStream::kFromStart))
+        return false;
+    return rawBytes <= compressed * kMaxInflateRatio + kInflateSlack;
+}
+
+// Out of memory ends the decode with false; no exception may cross the library's frames.
+bool PushRow(AreaRowResampler& resampler, const uint8_t* row) noexcept
+{
+    try {
+        resampler.Push(row);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+// Flattens a blue-green-red-alpha row onto white, as GetImage flattens a picture with a mask.
+void FlattenRow(const uint8_t* bgra, uint8_t* bgr, int width)
+{
+    for (int x = 0; x < width; ++x, bgra += 4, bgr += 3) {
+        bgr[0] = bgr[1] = bgr[2] = 255;
+        pixel::BlendBgr(bgr, bgra, bgra[3]);
+    }
+}
 
 void ErrorFn(png_structp png, png_const_charp text)
 {
@@ -81,6 +144,10 @@ bool DecodeSteps(PngJob& job)
     h.hasAlpha = png_get_valid(png, info, PNG_INFO_tRNS) || (colorType & PNG_COLOR_MASK_ALPHA);
     if (job.headerOnly)
         return true;
+    // At least the packed pixel bits must come out of the compressed data.
+    const int64_t rawBytes = int64_t(width) * int64_t(height) * int64_t(bitDepth) * int64_t(h.channels) / 8;
+    if (!DataCanHold(*job.stream, job.start, rawBytes))
+        return false;
 
     if (colorType == PNG_COLOR_TYPE_PALETTE)
         png_set_palette_to_rgb(png);
@@ -108,6 +175,23 @@ bool DecodeSteps(PngJob& job)
         return false;
     if (!FitsPixelLimit(width, height, bpp, job.maxPixelBytes))
         return false;
+    if (job.resampler) {
+        // Non-interlaced only (the caller checks): one row of the picture at a time.
+        if (!job.target->Create(int(width), 1, bpp) || (bpp == 32 && !job.flat->Create(int(width), 1, 24)))
+            return false;
+        for (png_uint_32 y = 0; y < height; ++y) {
+            png_read_row(png, job.target->Row(0), nullptr);
+            if (bpp == 32) {
+                FlattenRow(job.target->Row(0), job.flat->Row(0), int(width));
+                if (!PushRow(*job.resampler, job.flat->Row(0)))
+                    return false;
+            } else if (!PushRow(*job.resampler, job.target->Row(0))) {
+                return false;
+            }
+        }
+        png_read_end(png, job.endInfo);
+        return true;
+    }
     if (!job.target->Create(int(width), int(height), bpp))
         return false;
     png_read_image(png, const_cast<png_bytepp>(job.target->Rows()));
@@ -125,16 +209,70 @@ bool RunGuarded(PngJob& job)
 
 } // namespace
 
-bool DecodePng(ImageStream& stream, bool headerOnly, int64_t maxPixelBytes, PngImageInfo& info, DibImage& out)
+namespace {
+
+// The decode with the library structures made and destroyed around it; `job` carries what
+// the caller set (stream, limits, where rows go).
+bool RunJob(PngJob& job)
 {
     png_byte signature[kSignatureSize];
-    if (!stream.IsOpen() || stream.Read(signature, 1, kSignatureSize) != kSignatureSize
-        || png_sig_cmp(signature, 0, kSignatureSize) != 0) {
-        if (!headerOnly)
-            out.Reset();
+    if (!job.stream->IsOpen() || job.stream->Read(signature, 1, kSignatureSize) != kSignatureSize
+        || png_sig_cmp(signature, 0, kSignatureSize) != 0)
         return false;
-    }
+    job.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, job.message, ErrorFn, WarningFn);
+    if (!job.png)
+        return false;
+    job.info = png_create_info_struct(job.png);
+    job.endInfo = job.headerOnly ? nullptr : png_create_info_struct(job.png);
+    bool ok = false;
+    if (job.info && (job.headerOnly || job.endInfo))
+        ok = RunGuarded(job);
+    png_destroy_read_struct(&job.png, job.info ? &job.info : nullptr, job.endInfo ? &job.endInfo : nullptr);
+    return ok;
+}
 
+} // namespace
+
+FittedRead DecodePngFitted(ImageStream& stream, DibSize box, int64_t maxPixelBytes, DibImage& target)
+{
+    if (!stream.IsOpen() || box.IsEmpty())
+        return FittedRead::NotStreamed;
+    const int64_t start = stream.Tell();
+    PngImageInfo info;
+    DibImage unused;
+    if (!DecodePng(stream, true, maxPixelBytes, info, unused))
+        return FittedRead::Failed;
+    if (info.interlace != 0 || (info.width <= box.width && info.height <= box.height))
+        return FittedRead::NotStreamed;
+    // The full decode's refusal of what its rows could not hold, before anything is made.
+    if (!FitsPixelLimit(info.width, info.height, info.hasAlpha ? 32 : 24, maxPixelBytes))
+        return FittedRead::Failed;
+    const DibSize fitted = FitInBox(box, {info.width, info.height});
+    if (fitted.IsEmpty() || !stream.Seek(start, ImageStream::kFromStart))
+        return FittedRead::Failed;
+    const bool ok = detail::Guarded([&] {
+        DibImage24 out;
+        if (!out.Create24(fitted))
+            return false;
+        AreaRowResampler resampler(info.width, info.height, out, false);
+        DibImage row, flat;
+        PngJob job{};
+        job.stream = &stream;
+        job.maxPixelBytes = maxPixelBytes;
+        PngImageInfo again;
+        job.header = &again;
+        job.target = &row;
+        job.start = start;
+        job.resampler = &resampler;
+        job.flat = &flat;
+        return RunJob(job) && again.width == info.width && again.height == info.height && resampler.Done()
+            && target.Adopt(out);
+    });
+    return ok ? FittedRead::Done : FittedRead::Failed;
+}
+
+bool DecodePng(ImageStream& stream, bool headerOnly, int64_t maxPixelBytes, PngImageInfo& info, DibImage& out)
+{
     PngJob job{};
     job.stream = &stream;
     job.headerOnly = headerOnly;
@@ -142,20 +280,8 @@ bool DecodePng(ImageStream& stream, bool headerOnly, int64_t maxPixelBytes, PngI
     job.header = &info;
     DibImage decoded;
     job.target = &decoded;
-
-    job.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, job.message, ErrorFn, WarningFn);
-    if (!job.png) {
-        if (!headerOnly)
-            out.Reset();
-        return false;
-    }
-    job.info = png_create_info_struct(job.png);
-    job.endInfo = headerOnly ? nullptr : png_create_info_struct(job.png);
-    bool ok = false;
-    if (job.info && (headerOnly || job.endInfo))
-        ok = RunGuarded(job);
-    png_destroy_read_struct(&job.png, job.info ? &job.info : nullptr, job.endInfo ? &job.endInfo : nullptr);
-
+    job.start = stream.IsOpen() ? stream.Tell() : 0;
+    const bool ok = RunJob(job);
     if (headerOnly)
         return ok;
     if (!ok) {

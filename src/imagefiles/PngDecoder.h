@@ -36,6 +36,14 @@ inline constexpr double kPngDefaultFileGamma = 0.45455;
 // header has been read. A header-only request stops there and leaves `out` alone; otherwise
 // `out` is replaced on success and emptied on failure. Pictures whose decoded rows would pass
 // maxPixelBytes, or wider or higher than the library's limit, fail before allocation.
+// Files whose image data could not inflate to the picture's pixels (deflate's largest ratio)
+// are refused before the rows are made.
 bool DecodePng(ImageStream& stream, bool headerOnly, int64_t maxPixelBytes, PngImageInfo& info, DibImage& out);
+
+// A non-interlaced PNG file shrunk to fit `box` while its rows are decoded, one row held at a
+// time; alpha is flattened onto white as GetImage does. The result is exactly what the full
+// decode, GetImage and ResizeInto(smooth) give, and the file is refused where that one refuses
+// it. NotStreamed for interlaced files and pictures that fit the box.
+FittedRead DecodePngFitted(ImageStream& stream, DibSize box, int64_t maxPixelBytes, DibImage& target);
 
 } // namespace tessary
