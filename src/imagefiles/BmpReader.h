@@ -43,9 +43,11 @@ bool DecodeBmpRleLines(ImageStream& stream, int bpp, int64_t stride, int64_t row
 
 // A BMP file shrunk to fit `box` while its rows are read, never holding the whole picture:
 // run-length files and plain 1-, 4-, 8-, 16- (5-5-5) and 24-bit files. The result is exactly
-// what the full decode and ResizeInto(smooth) give, and the file is refused where that one
-// refuses it. NotStreamed (the stream's position then undefined) for pictures that fit the
-// box and for the depths and layouts left to the full decode.
+// what the full decode and ResizeInto(smooth) give, and malformed files are refused as the
+// reader refuses them; the pixel limit applies to the rows at the file's depth, so a picture
+// whose 24-bit form the full decode cannot make still gets its thumbnail. NotStreamed (the
+// stream's position then undefined) for pictures that fit the box and for the depths and
+// layouts left to the full decode.
 FittedRead ReadBmpFitted(ImageStream& stream, DibSize box, int64_t maxPixelBytes, DibImage& target);
 
 } // namespace tessary

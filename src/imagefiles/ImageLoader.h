@@ -44,6 +44,8 @@ inline constexpr DibSize kMinFittedBox{4, 4};
 // thumbnail is used when it has one (turned upright by its orientation); otherwise the photo
 // is decoded without orientation, a JPEG at a reduced scale when the box is at most half the
 // photo in both directions (the result has the same size as the full decode would give).
+// BMP and PNG photos larger than the box are shrunk while their rows are read (see
+// ReadBmpFitted, DecodePngFitted), so only a band of rows is held, with the same result.
 // False for a maximum below 4 x 4, unreadable files and a fitted size of 0.
 bool LoadImageFitted(DibImage& target, const QString& path, DibSize maximum);
 
