@@ -211,6 +211,10 @@ struct AreaRowResampler::Impl {
     struct Open {
         int y = 0;
         std::vector<uint64_t> acc;
+        // Whole-weight rows of a shrink are only added, in 16 bits, and folded in with one
+        // multiplication every 257 rows, as the whole-picture shrink does.
+        std::vector<uint16_t> sum;
+        int pending = 0;
     };
 
     int srcW = 0, srcH = 0, dstW = 0, dstH = 0;
@@ -221,6 +225,7 @@ struct AreaRowResampler::Impl {
     detail::Spans hs;
     std::deque<Open> open; // ordered by y in the direction rows arrive
     std::vector<std::vector<uint64_t>> spare;
+    std::vector<std::vector<uint16_t>> spareSums;
     size_t held = 0, peak = 0;
 
     std::vector<uint64_t> Take()
@@ -246,16 +251,35 @@ struct AreaRowResampler::Impl {
         Open o;
         o.y = y;
         o.acc = Take();
+        if (!spareSums.empty()) {
+            o.sum = std::move(spareSums.back());
+            spareSums.pop_back();
+        } else if (srcH > dstH) {
+            o.sum.resize(size_t(srcW) * 3);
+            held += o.sum.size() * sizeof(uint16_t);
+            peak = std::max(peak, held);
+        }
         // Rows open in the order they are met, which is the order of arrival.
         open.push_back(std::move(o));
         return &open.back();
     }
 
+    void Fold(Open& o)
+    {
+        if (o.pending) {
+            detail::FoldSums(o.acc.data(), o.sum.data(), o.acc.size(), uint32_t(dstH), false);
+            o.pending = 0;
+        }
+    }
+
     void Finish(Open& o)
     {
+        Fold(o);
         const uint64_t total = uint64_t(srcW) * uint64_t(srcH);
         detail::Horizontal<uint64_t, 3>(o.acc.data(), hs, target->Row(o.y), dstW, total);
         spare.push_back(std::move(o.acc));
+        if (!o.sum.empty())
+            spareSums.push_back(std::move(o.sum));
         ++finished;
     }
 
@@ -277,7 +301,13 @@ struct AreaRowResampler::Impl {
             if (hi <= lo)
                 continue;
             Open* o = Find(int(y));
-            detail::WeightRow(o->acc.data(), row, n, uint32_t(hi - lo), false);
+            if (hi - lo == dstH && !o->sum.empty()) {
+                detail::AddRow(o->sum.data(), row, n, o->pending == 0);
+                if (++o->pending == 257)
+                    Fold(*o);
+            } else {
+                detail::WeightRow(o->acc.data(), row, n, uint32_t(hi - lo), false);
+            }
         }
         // A destination row is complete once its last source row in arrival order is in.
         while (!open.empty()) {
