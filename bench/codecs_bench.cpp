@@ -4,24 +4,34 @@
 //   can skip; that decode is measured in process, and as `djpeg -scale 1/8` when the program is
 //   installed);
 // - with an Exif thumbnail (target: under 3 ms);
-// - the full-size decode the viewer needs, for scale.
+// - the full-size decode the viewer needs, for scale;
+// - the heap one thumbnail takes at its peak (counter peak_MB), for a JPEG photo and for BMP
+//   and PNG pictures shrunk while their rows are read, beside the full decode and resize they
+//   replace.
 // The photo is made here with the JPEG library's compressor: smooth gradients, shapes and a
 // little noise, about the bytes per pixel of a camera's fine setting.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <csetjmp>
 #include <cstdio>
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <QBuffer>
 #include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include "../tests/imaging/ExifBuilder.h"
-#include "../tests/imaging/JpegFixture.h"
-#include "imaging/ImageLoader.h"
+#include "../tests/imagefiles/ExifBuilder.h"
+#include "../tests/imagefiles/JpegFixture.h"
+#include "../tests/imagefiles/BmpFixture.h"
+#include "AllocationMeter.h"
+#include "imagefiles/ImageLoader.h"
+
+#include <QImage>
 
 extern char** environ;
 
@@ -195,6 +205,93 @@ void FullSizeForTheViewer(benchmark::State& state)
     }
 }
 BENCHMARK(FullSizeForTheViewer)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Pictures for the memory figures, made once.
+struct BigPictures {
+    QTemporaryDir dir;
+    QString rle;   // 30000 x 30000 RLE8 in a few bytes
+    QString plain; // 4000 x 3000 24-bit rows
+    QString png;   // 12000 x 12000 grey
+    QString cutPng; // 18000 x 18000 grey whose data was cut to 1 KB
+};
+
+const BigPictures& Pictures()
+{
+    static BigPictures* p = [] {
+        auto* b = new BigPictures;
+        auto write = [&](const QString& name, const QByteArray& bytes) {
+            const QString path = b->dir.filePath(name);
+            QFile f(path);
+            f.open(QIODevice::WriteOnly);
+            f.write(bytes);
+            return path;
+        };
+        auto bytesOf = [](const BmpBytes& v) { return QByteArray(reinterpret_cast<const char*>(v.data()), qsizetype(v.size())); };
+        BmpSpec rle;
+        rle.width = 30000;
+        rle.height = 30000;
+        rle.bpp = 8;
+        rle.compression = 1;
+        rle.palette = {{10, 20, 30}, {200, 100, 50}};
+        rle.clrUsed = 2;
+        rle.pixels = {255, 1, 0, 0, 0, 1};
+        b->rle = write(QStringLiteral("rle.bmp"), bytesOf(BuildBmp(rle)));
+        BmpSpec plain;
+        plain.width = kWidth;
+        plain.height = kHeight;
+        plain.pixels = StoredRows(kWidth, kHeight, 24, false, [](int x, int y) {
+            return uint32_t(CameraLikeSample(x, y, 2) | CameraLikeSample(x, y, 1) << 8 | CameraLikeSample(x, y, 0) << 16);
+        });
+        b->plain = write(QStringLiteral("plain.bmp"), bytesOf(BuildBmp(plain)));
+        auto png = [](int side) {
+            QImage grey(side, side, QImage::Format_Grayscale8);
+            for (int y = 0; y < side; ++y)
+                std::memset(grey.scanLine(y), (y / 97) % 256, size_t(side));
+            QByteArray bytes;
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            grey.save(&buffer, "PNG");
+            return bytes;
+        };
+        b->png = write(QStringLiteral("big.png"), png(12000));
+        b->cutPng = write(QStringLiteral("cut.png"), png(18000).left(1024));
+        return b;
+    }();
+    return *p;
+}
+
+// One thumbnail per iteration, by the thumbnail path or by the full decode and resize.
+void ThumbnailMemory(benchmark::State& state, int which, bool fullDecode)
+{
+    const BigPictures& b = Pictures();
+    const QString path = which == 0 ? TestPhotos().plain : which == 1 ? b.rle : which == 2 ? b.plain
+                       : which == 3 ? b.png : b.cutPng;
+    int64_t peak = 0;
+    bool ok = false;
+    for (auto _ : state) {
+        bench::ResetPeak();
+        DibImage24 thumb;
+        if (fullDecode) {
+            const std::unique_ptr<Picture> picture = LoadPicture(path);
+            ok = picture && GetFittedImage(*picture, thumb, {94, 94});
+        } else {
+            ok = LoadImageFitted(thumb, path, {94, 94});
+        }
+        peak = std::max(peak, bench::PeakSinceReset());
+        benchmark::DoNotOptimize(thumb.Bits());
+    }
+    state.counters["peak_MB"] = double(peak) / 1e6;
+    state.counters["ok"] = ok ? 1 : 0;
+    state.counters["file_KB"] = double(QFile(path).size()) / 1e3;
+}
+BENCHMARK_CAPTURE(ThumbnailMemory, jpeg_4000x3000, 0, false)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(ThumbnailMemory, rle_bmp_30000x30000, 1, false)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+BENCHMARK_CAPTURE(ThumbnailMemory, rle_bmp_30000x30000_full_decode, 1, true)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+BENCHMARK_CAPTURE(ThumbnailMemory, bmp_4000x3000, 2, false)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(ThumbnailMemory, bmp_4000x3000_full_decode, 2, true)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(ThumbnailMemory, png_12000x12000, 3, false)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+BENCHMARK_CAPTURE(ThumbnailMemory, png_12000x12000_full_decode, 3, true)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+BENCHMARK_CAPTURE(ThumbnailMemory, png_cut_data_18000x18000, 4, false)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

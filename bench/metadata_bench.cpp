@@ -6,10 +6,10 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "../tests/imaging/ExifBuilder.h"
-#include "imaging/ExifReader.h"
-#include "imaging/ImageStreams.h"
-#include "imaging/PhotoMetadata.h"
+#include "../tests/imagefiles/ExifBuilder.h"
+#include "imagefiles/ExifReader.h"
+#include "imagefiles/ImageStreams.h"
+#include "imagefiles/PhotoMetadata.h"
 
 using namespace tessary;
 using namespace tessary::test;

@@ -1,14 +1,16 @@
 // The BMP reader over hostile bytes, as files (header-only and full reads) and as packed bitmap
 // resources. Whatever it accepts must be a consistent picture that can be written back.
 #include <cstdint>
+#include <cstring>
 #include <cstdlib>
 
-#include "../tests/imaging/BmpFixture.h"
+#include "../tests/imagefiles/BmpFixture.h"
 #include "FuzzSeeds.h"
-#include "imaging/BmpCodec.h"
-#include "imaging/BmpReader.h"
-#include "imaging/BmpWriter.h"
-#include "imaging/ImageStreams.h"
+#include "imagefiles/BmpCodec.h"
+#include "imagefiles/BmpReader.h"
+#include "imagefiles/BmpWriter.h"
+#include "imagefiles/Picture.h"
+#include "imagefiles/ImageStreams.h"
 
 using namespace tessary;
 using namespace tessary::test;
@@ -110,6 +112,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
     } else {
         Check(picture.IsEmpty());
+    }
+
+    // The thumbnail path's row-by-row shrink: the bytes of the full decode and resize.
+    {
+        MemoryStream stream(data, size);
+        DibImage24 streamed;
+        const FittedRead read = ReadBmpFitted(stream, {16, 16}, kFuzzPixelBytes, streamed);
+        DibImage24 full;
+        if (!picture.IsEmpty() && GetFittedImage(picture, full, {16, 16})) {
+            Check(read != FittedRead::Failed);
+            if (read == FittedRead::Done)
+                Check(streamed.Size() == full.Size() && std::memcmp(streamed.Bits(), full.Bits(), size_t(full.Stride()) * size_t(full.Height())) == 0);
+        }
     }
 
     // The same bytes after a file header's worth: a packed bitmap.

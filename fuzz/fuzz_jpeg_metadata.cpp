@@ -4,12 +4,12 @@
 #include <cstring>
 #include <vector>
 
-#include "../tests/imaging/ExifBuilder.h"
+#include "../tests/imagefiles/ExifBuilder.h"
 #include "FuzzSeeds.h"
-#include "imaging/ExifReader.h"
-#include "imaging/ImageStreams.h"
-#include "imaging/JpegMarkers.h"
-#include "imaging/PhotoMetadata.h"
+#include "imagefiles/ExifReader.h"
+#include "imagefiles/ImageStreams.h"
+#include "imagefiles/JpegMarkers.h"
+#include "imagefiles/PhotoMetadata.h"
 
 using namespace tessary;
 

@@ -2,12 +2,12 @@
 // errors must come back as failures, never as a crash, a print or a read past the input.
 #include <cstdint>
 
-#include "../tests/imaging/ExifBuilder.h"
-#include "../tests/imaging/JpegFixture.h"
+#include "../tests/imagefiles/ExifBuilder.h"
+#include "../tests/imagefiles/JpegFixture.h"
 #include "FuzzSeeds.h"
-#include "imaging/ImageStreams.h"
-#include "imaging/JpegCodec.h"
-#include "imaging/JpegDecoder.h"
+#include "imagefiles/ImageStreams.h"
+#include "imagefiles/JpegCodec.h"
+#include "imagefiles/JpegDecoder.h"
 
 using namespace tessary;
 using namespace tessary::test;

@@ -2,13 +2,16 @@
 // back as failures, never as a crash, a print, a read past the input or an unbounded allocation.
 #include <csetjmp>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include <png.h>
 
 #include "FuzzSeeds.h"
-#include "imaging/ImageStreams.h"
-#include "imaging/PngCodec.h"
+#include "imagefiles/ImageStreams.h"
+#include "imagefiles/PngCodec.h"
+#include "imagefiles/PngDecoder.h"
+#include "imagefiles/Picture.h"
 
 using namespace tessary;
 
@@ -113,6 +116,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         Check(picture.Size() == (DibSize{header.record.width, header.record.height}));
     } else {
         Check(picture.IsEmpty());
+    }
+
+    // The thumbnail path's row-by-row shrink: the bytes of the full decode and resize.
+    {
+        MemoryStream stream(data, size);
+        DibImage24 streamed;
+        const FittedRead read = DecodePngFitted(stream, {16, 16}, kFuzzPixelBytes, streamed);
+        DibImage24 full;
+        if (!picture.IsEmpty() && GetFittedImage(picture, full, {16, 16})) {
+            Check(read != FittedRead::Failed);
+            if (read == FittedRead::Done)
+                Check(streamed.Size() == full.Size() && std::memcmp(streamed.Bits(), full.Bits(), size_t(full.Stride()) * size_t(full.Height())) == 0);
+        }
     }
     return 0;
 }

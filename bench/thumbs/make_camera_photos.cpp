@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "../../tests/imaging/ExifBuilder.h"
-#include "../../tests/imaging/JpegFixture.h"
+#include "../../tests/imagefiles/ExifBuilder.h"
+#include "../../tests/imagefiles/JpegFixture.h"
 
 using namespace tessary::test;
 

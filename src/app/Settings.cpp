@@ -35,9 +35,9 @@ void ReadInt(const XmlElement& e, const char* name, int& value)
         value = v;
 }
 
+// Appends: a list element met again adds to what the earlier ones gave.
 void ReadList(const XmlElement& parent, const char* member, const char* attribute, QStringList& list)
 {
-    list.clear();
     for (XmlElement e = parent.FirstChild(member); e; e = e.NextSibling(member)) {
         const char* v = e.AttributeUtf8(attribute);
         if (v && *v)
@@ -104,6 +104,14 @@ bool Settings::LoadFromBytes(const QByteArray& bytes, const QRect& workArea)
 
     // Options holds nothing in this version.
     const XmlElement states = root.FirstChild("States");
+    // A list the file holds replaces the one in memory, however many elements carry it.
+    bool recentSeen = false, mruSeen = false, allSeen = false;
+    auto startList = [](bool& seen, QStringList& list) -> QStringList& {
+        if (!seen)
+            list.clear();
+        seen = true;
+        return list;
+    };
     for (XmlElement e = states.FirstChild(); e; e = e.NextSibling()) {
         if (e.NameIs("Application")) {
             ReadFlag(e, "debut", debut);
@@ -133,11 +141,11 @@ bool Settings::LoadFromBytes(const QByteArray& bytes, const QRect& workArea)
             ReadInt(e, "mid_pane_width", midPaneWidth);
             midPaneWidth = std::max(midPaneWidth, 0);
         } else if (e.NameIs("RecentFiles")) {
-            ReadList(e, "File", "path", recentFiles);
+            ReadList(e, "File", "path", startList(recentSeen, recentFiles));
         } else if (e.NameIs("MRUSearches")) {
-            ReadList(e, "Search", "text", mruSearches);
+            ReadList(e, "Search", "text", startList(mruSeen, mruSearches));
         } else if (e.NameIs("AllSearches")) {
-            ReadList(e, "Search", "text", allSearches);
+            ReadList(e, "Search", "text", startList(allSeen, allSearches));
         }
     }
     return true;

@@ -3,8 +3,8 @@
 #include <QJsonObject>
 
 #include "CliCommand.h"
-#include "imaging/ImageStreams.h"
-#include "imaging/PhotoMetadata.h"
+#include "imagefiles/ImageStreams.h"
+#include "imagefiles/PhotoMetadata.h"
 
 namespace tessary::cli {
 

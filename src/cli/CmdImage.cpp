@@ -3,9 +3,9 @@
 #include <QJsonObject>
 
 #include "CliCommand.h"
-#include "imaging/BmpWriter.h"
-#include "imaging/ImageCodec.h"
-#include "imaging/ImageLoader.h"
+#include "imagefiles/BmpWriter.h"
+#include "imagefiles/ImageCodec.h"
+#include "imagefiles/ImageLoader.h"
 
 namespace tessary::cli {
 

@@ -2,13 +2,17 @@
 
 #include <algorithm>
 #include <cstring>
+#include <deque>
 #include <vector>
 
+#include "imaging/DibImage.h"
 #include "imaging/PixelFormat.h"
+#include "imaging/RowResampler.h"
 
 namespace tessary::detail {
 
-namespace {
+// Shared by the whole-picture and the row-by-row shrink.
+inline namespace area {
 
 // For each destination index: the first source index it covers and the weights of the
 // covered source indices (summing to srcN).
@@ -197,3 +201,157 @@ void NearestResample(const uint8_t* const* srcRows, int srcX, int srcW, int srcH
 }
 
 } // namespace tessary::detail
+
+namespace tessary {
+
+// Destination row y takes source row r with the weight of their overlap, in units of 1 / dstH
+// source rows: max(0, min((r + 1) * dstH, (y + 1) * srcH) - max(r * dstH, y * srcH)), the same
+// weights MakeSpans gives the whole-picture shrink.
+struct AreaRowResampler::Impl {
+    struct Open {
+        int y = 0;
+        std::vector<uint64_t> acc;
+        // Whole-weight rows of a shrink are only added, in 16 bits, and folded in with one
+        // multiplication every 257 rows, as the whole-picture shrink does.
+        std::vector<uint16_t> sum;
+        int pending = 0;
+    };
+
+    int srcW = 0, srcH = 0, dstW = 0, dstH = 0;
+    DibImage* target = nullptr;
+    bool bottomUp = false;
+    int64_t next = 0;     // source rows pushed so far
+    int finished = 0;     // destination rows written
+    detail::Spans hs;
+    std::deque<Open> open; // ordered by y in the direction rows arrive
+    std::vector<std::vector<uint64_t>> spare;
+    std::vector<std::vector<uint16_t>> spareSums;
+    size_t held = 0, peak = 0;
+
+    std::vector<uint64_t> Take()
+    {
+        std::vector<uint64_t> v;
+        if (!spare.empty()) {
+            v = std::move(spare.back());
+            spare.pop_back();
+        } else {
+            v.resize(size_t(srcW) * 3);
+            held += v.size() * sizeof(uint64_t);
+            peak = std::max(peak, held);
+        }
+        std::fill(v.begin(), v.end(), 0);
+        return v;
+    }
+
+    Open* Find(int y)
+    {
+        for (Open& o : open)
+            if (o.y == y)
+                return &o;
+        Open o;
+        o.y = y;
+        o.acc = Take();
+        if (!spareSums.empty()) {
+            o.sum = std::move(spareSums.back());
+            spareSums.pop_back();
+        } else if (srcH > dstH) {
+            o.sum.resize(size_t(srcW) * 3);
+            held += o.sum.size() * sizeof(uint16_t);
+            peak = std::max(peak, held);
+        }
+        // Rows open in the order they are met, which is the order of arrival.
+        open.push_back(std::move(o));
+        return &open.back();
+    }
+
+    void Fold(Open& o)
+    {
+        if (o.pending) {
+            detail::FoldSums(o.acc.data(), o.sum.data(), o.acc.size(), uint32_t(dstH), false);
+            o.pending = 0;
+        }
+    }
+
+    void Finish(Open& o)
+    {
+        Fold(o);
+        const uint64_t total = uint64_t(srcW) * uint64_t(srcH);
+        detail::Horizontal<uint64_t, 3>(o.acc.data(), hs, target->Row(o.y), dstW, total);
+        spare.push_back(std::move(o.acc));
+        if (!o.sum.empty())
+            spareSums.push_back(std::move(o.sum));
+        ++finished;
+    }
+
+    void Push(const uint8_t* row)
+    {
+        if (next >= srcH)
+            return;
+        const int64_t r = bottomUp ? srcH - 1 - next : next;
+        ++next;
+        const int64_t ylo = r * dstH / srcH;
+        const int64_t yhi = ((r + 1) * dstH + srcH - 1) / srcH - 1;
+        const size_t n = size_t(srcW) * 3;
+        const int64_t top = std::min<int64_t>(yhi, dstH - 1);
+        // Rows are opened in the order of arrival: downwards, or upwards for bottom-up input.
+        for (int64_t k = 0; k <= top - ylo; ++k) {
+            const int64_t y = bottomUp ? top - k : ylo + k;
+            const int64_t lo = std::max(r * dstH, y * srcH);
+            const int64_t hi = std::min((r + 1) * dstH, (y + 1) * srcH);
+            if (hi <= lo)
+                continue;
+            Open* o = Find(int(y));
+            if (hi - lo == dstH && !o->sum.empty()) {
+                detail::AddRow(o->sum.data(), row, n, o->pending == 0);
+                if (++o->pending == 257)
+                    Fold(*o);
+            } else {
+                detail::WeightRow(o->acc.data(), row, n, uint32_t(hi - lo), false);
+            }
+        }
+        // A destination row is complete once its last source row in arrival order is in.
+        while (!open.empty()) {
+            Open& o = open.front();
+            const int64_t edge = bottomUp ? int64_t(o.y) * srcH / dstH : ((int64_t(o.y) + 1) * srcH - 1) / dstH;
+            if (bottomUp ? r > edge : r < edge)
+                break;
+            Finish(o);
+            open.pop_front();
+        }
+    }
+};
+
+AreaRowResampler::AreaRowResampler(int srcW, int srcH, DibImage& target, bool bottomUp) : m_impl(new Impl)
+{
+    Impl& d = *m_impl;
+    d.srcW = std::max(srcW, 0);
+    d.srcH = std::max(srcH, 0);
+    d.dstW = target.Width();
+    d.dstH = target.Height();
+    d.target = &target;
+    d.bottomUp = bottomUp;
+    if (d.srcW < 1 || d.srcH < 1 || d.dstW < 1 || d.dstH < 1 || target.Bpp() != 24)
+        d.srcH = 0;
+    else
+        d.hs = detail::MakeSpans(d.srcW, d.dstW);
+}
+
+AreaRowResampler::~AreaRowResampler() = default;
+
+void AreaRowResampler::Push(const uint8_t* row)
+{
+    m_impl->Push(row);
+}
+
+bool AreaRowResampler::Done() const
+{
+    return m_impl->srcH > 0 && m_impl->finished == m_impl->dstH;
+}
+
+int64_t AreaRowResampler::PeakBytes() const
+{
+    return int64_t(m_impl->peak + m_impl->hs.weights.capacity() * sizeof(uint32_t)
+                   + (m_impl->hs.first.capacity() * 3) * sizeof(int32_t));
+}
+
+} // namespace tessary

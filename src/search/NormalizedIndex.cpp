@@ -1,6 +1,7 @@
 #include "NormalizedIndex.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "album/Collections.h"
 #include "search/TextNormalize.h"
@@ -141,8 +142,16 @@ const NormalizedIndex::Forms& NormalizedIndex::Update(const Collection& collecti
 
 void NormalizedIndex::Prune(const Collections& list)
 {
+    if (m_forms.empty())
+        return;
+    // One pass over the list and one over the cache: looking every cached collection up in
+    // the list would cost their product on every search of a large album.
+    std::unordered_set<const Collection*> present;
+    present.reserve(size_t(list.Count()));
+    for (const Collection& c : list)
+        present.insert(&c);
     for (auto it = m_forms.begin(); it != m_forms.end();) {
-        if (list.Contains(it->first))
+        if (present.count(it->first))
             ++it;
         else
             it = m_forms.erase(it);

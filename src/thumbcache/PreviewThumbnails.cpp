@@ -5,7 +5,7 @@
 #include <QPainter>
 
 #include "imaging/FitInBox.h"
-#include "imaging/ImageLoader.h"
+#include "imagefiles/ImageLoader.h"
 #include "platform/WorkerThread.h"
 #include "thumbcache/ThumbEvents.h"
 

@@ -3,11 +3,11 @@
 #include "ThumbCacheStore.h"
 
 #include "imaging/BitmapInfo.h"
-#include "imaging/BmpReader.h"
-#include "imaging/BmpWriter.h"
-#include "imaging/DecodeLimits.h"
+#include "imagefiles/BmpReader.h"
+#include "imagefiles/BmpWriter.h"
+#include "imagefiles/DecodeLimits.h"
 #include "imaging/DibImage.h"
-#include "imaging/ImageStreams.h"
+#include "imagefiles/ImageStreams.h"
 
 namespace tessary {
 

@@ -2,9 +2,9 @@
 
 #include <QCoreApplication>
 
-#include "imaging/AppResources.h"
-#include "imaging/ImageLoader.h"
-#include "imaging/PhotoMetadata.h"
+#include "imagefiles/AppResources.h"
+#include "imagefiles/ImageLoader.h"
+#include "imagefiles/PhotoMetadata.h"
 #include "thumbcache/ThumbEvents.h"
 #include "util/PhotoFormat.h"
 

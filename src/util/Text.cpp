@@ -4,6 +4,8 @@
 #include <QLocale>
 #include <QStringEncoder>
 
+#include <unicode/uchar.h>
+
 namespace tessary {
 
 int ParseInt(const QString& text, bool* ok)
@@ -137,19 +139,22 @@ bool EndsWith(const QString& text, const QString& suffix, bool caseSensitive)
 
 bool IsSpace(QChar c)
 {
-    return c.isSpace();
+    // ICU's class, the one the expression layer's "\s" uses, so that normalising and cutting
+    // a query into terms agree on every character (U+001C-U+001F included).
+    return u_isspace(UChar32(c.unicode()));
 }
 
 void LowerInPlace(QString& text)
 {
-    // QString::toLower applies full case mappings, which may change the length (U+0130 turns
-    // into two units); positions into the normalised text must stay one to one.
+    // ICU's simple mapping, one code point at a time: QString::toLower applies full mappings,
+    // which may change the length and would break position maps, and QChar::toLower leaves
+    // U+0130 as it is.
     QChar* p = text.data();
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t u = p[i].unicode();
         if (QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(p[i + 1].unicode())) {
-            const char32_t lower = QChar::toLower(QChar::surrogateToUcs4(u, p[i + 1].unicode()));
+            const char32_t lower = char32_t(u_tolower(UChar32(QChar::surrogateToUcs4(u, p[i + 1].unicode()))));
             if (QChar::requiresSurrogates(lower)) {
                 p[i] = QChar(QChar::highSurrogate(lower));
                 p[i + 1] = QChar(QChar::lowSurrogate(lower));
@@ -159,7 +164,7 @@ void LowerInPlace(QString& text)
         }
         if (QChar::isSurrogate(u))
             continue;
-        const char32_t lower = QChar::toLower(char32_t(u));
+        const char32_t lower = char32_t(u_tolower(UChar32(u)));
         if (!QChar::requiresSurrogates(lower))
             p[i] = QChar(char16_t(lower));
     }

@@ -30,10 +30,12 @@ QString UnescapeMarkup(const QString& text);
 bool StartsWith(const QString& text, const QString& prefix, bool caseSensitive);
 bool EndsWith(const QString& text, const QString& suffix, bool caseSensitive);
 
+// Whitespace as the query language sees it: the class of the expressions' "\s" (blanks,
+// tabs, line breaks, U+001C-U+001F, the Unicode space separators).
 bool IsSpace(QChar c);
 
-// Lower-cases each character on its own (simple case mapping), so the length never changes
-// and positions in the text stay valid.
+// Lower-cases each code point on its own with the simple Unicode mapping (U+0130 becomes
+// "i"), so the length never changes and positions in the text stay valid.
 void LowerInPlace(QString& text);
 
 // Replaces the first placeholder "%" + decimal digits, whatever its number, with the value.

@@ -34,7 +34,21 @@ TEST(Settings, Defaults)
     EXPECT_EQ(s.activeTab, 0);
     EXPECT_TRUE(s.recentFiles.isEmpty());
     EXPECT_TRUE(Settings::FilePath().endsWith(QStringLiteral("/Settings.xml")));
-    EXPECT_EQ(&Settings::Instance(), &Settings::Instance());
+}
+
+TEST(Settings, TheProcessWideObjectStartsWithTheDefaultsAndKeepsChanges)
+{
+    Settings& first = Settings::Instance();
+    EXPECT_TRUE(first.debut);
+    EXPECT_EQ(first.nextAlbumId, 1);
+    EXPECT_EQ(first.albumFolder, Settings::DefaultAlbumFolder());
+    first.nextAlbumId = 42;
+    first.recentFiles = QStringList{QStringLiteral("/a.tsy")};
+    // Every later caller sees what an earlier one wrote.
+    EXPECT_EQ(Settings::Instance().nextAlbumId, 42);
+    EXPECT_EQ(Settings::Instance().recentFiles, QStringList{QStringLiteral("/a.tsy")});
+    Settings::Instance() = Settings();
+    EXPECT_EQ(first.nextAlbumId, 1);
 }
 
 TEST(Settings, SavedTextHasTheTabledOrder)
@@ -149,6 +163,25 @@ TEST(Settings, ListsSkipEmptyEntriesAndKeepOrder)
     EXPECT_EQ(s.allSearches, (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
 }
 
+TEST(Settings, RepeatedListElementsAddToTheList)
+{
+    Settings s;
+    s.recentFiles = QStringList{QStringLiteral("/old.tsy")};
+    ASSERT_TRUE(s.LoadFromBytes(SettingsFile(
+        "<RecentFiles><File path=\"/a.tsy\"/></RecentFiles>"
+        "<MRUSearches><Search text=\"x\"/></MRUSearches>"
+        "<AllSearches><Search text=\"a\"/></AllSearches>"
+        "<RecentFiles><File path=\"/b.tsy\"/><File path=\"/c.tsy\"/></RecentFiles>"
+        "<MRUSearches/>"
+        "<AllSearches><Search text=\"b\"/></AllSearches>"
+        "<MRUSearches><Search text=\"y\"/></MRUSearches>"), kScreen));
+    // A list in the file replaces the one in memory; every element of that list adds to it.
+    EXPECT_EQ(s.recentFiles, (QStringList{QStringLiteral("/a.tsy"), QStringLiteral("/b.tsy"), QStringLiteral("/c.tsy")}));
+    EXPECT_EQ(s.mruSearches, (QStringList{QStringLiteral("x"), QStringLiteral("y")}));
+    EXPECT_EQ(s.allSearches, (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
+
+}
+
 TEST(Settings, ForeignFilesLeaveTheDefaults)
 {
     QTemporaryDir dir;
@@ -192,6 +225,20 @@ TEST(Settings, FailedSaveKeepsThePreviousFile)
     Settings back;
     ASSERT_TRUE(back.Load(path, kScreen));
     EXPECT_EQ(back.nextAlbumId, 4);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Settings.xml")});
+}
+
+TEST(Settings, SavingRemovesWhatKilledSavesLeft)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Settings.xml"));
+    for (const char* name : {"Settings.xml.tmp-q1W2e3", "Settings.xml.tmp-000000"}) {
+        QFile f(dir.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("<?xml");
+    }
+    Settings s;
+    ASSERT_TRUE(s.Save(path));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Settings.xml")});
 }
 

@@ -4,6 +4,7 @@
 #include "ImageTestUtil.h"
 #include "imaging/DibMask.h"
 #include "imaging/FitInBox.h"
+#include "imaging/RowResampler.h"
 
 using namespace tessary;
 using namespace tessary::test;
@@ -232,4 +233,67 @@ TEST(Resize, MaskResizeAverages)
     EXPECT_EQ(same.Size(), mask.Size());
     DibImage24 rgb = Numbered24(2, 2);
     EXPECT_FALSE(ResizeMask(rgb, {1, 1}, same));
+}
+
+// Row by row, in either order, the shrink gives exactly the bytes of the whole-picture resize.
+TEST(RowResampler, MatchesTheWholePictureResizeForEverySize)
+{
+    const int sides[] = {1, 2, 3, 5, 7, 16, 31, 94, 95, 97, 160, 257, 300, 1001};
+    int compared = 0;
+    for (int sw : {1, 3, 17, 95, 300}) {
+        for (int sh : sides) {
+            const DibImage24 src = Noisy(sw, sh);
+            for (int dw : {1, 2, 13, 94}) {
+                for (int dh : {1, 3, 47, 94, 160}) {
+                    if (dw > sw && dh > sh && (dw + dh) % 3 != 0)
+                        continue; // a third of the enlargements is enough
+                    DibImage24 whole;
+                    ASSERT_TRUE(src.ResizeInto(whole, {dw, dh}, true));
+                    for (bool bottomUp : {false, true}) {
+                        SCOPED_TRACE(testing::Message() << sw << "x" << sh << " -> " << dw << "x" << dh
+                                                        << (bottomUp ? " bottom-up" : " top-down"));
+                        DibImage24 rows;
+                        ASSERT_TRUE(rows.Create24({dw, dh}));
+                        AreaRowResampler r(sw, sh, rows, bottomUp);
+                        for (int i = 0; i < sh; ++i) {
+                            EXPECT_FALSE(r.Done());
+                            r.Push(src.Row(bottomUp ? sh - 1 - i : i));
+                        }
+                        ASSERT_TRUE(r.Done());
+                        ASSERT_EQ(Colors(rows), Colors(whole));
+                        ++compared;
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_GT(compared, 800);
+}
+
+TEST(RowResampler, HoldsOnlyTheOpenRows)
+{
+    // A tall picture shrunk to a few rows: at most two destination rows are ever open.
+    const int sw = 500, sh = 20000;
+    DibImage24 row;
+    ASSERT_TRUE(row.Create(sw, 1, 24));
+    for (int x = 0; x < sw; ++x)
+        for (int c = 0; c < 3; ++c)
+            row.Pixel(x, 0)[c] = Noise(x, 0, c);
+    DibImage24 out;
+    ASSERT_TRUE(out.Create24({94, 93}));
+    AreaRowResampler r(sw, sh, out, true);
+    for (int i = 0; i < sh; ++i)
+        r.Push(row.Row(0));
+    ASSERT_TRUE(r.Done());
+    EXPECT_LE(r.PeakBytes(), int64_t(2 * sw * 3 * 8 + 64 * 1024));
+    // Every output row averages copies of the same row.
+    for (int y = 0; y < 93; ++y)
+        ASSERT_EQ(std::vector<uint8_t>(out.Row(y), out.Row(y) + 94 * 3), std::vector<uint8_t>(out.Row(0), out.Row(0) + 94 * 3));
+
+    // A target of the wrong depth or an empty source makes nothing.
+    DibImage wrong;
+    ASSERT_TRUE(wrong.Create(4, 4, 8));
+    AreaRowResampler none(10, 10, wrong, false);
+    none.Push(row.Row(0));
+    EXPECT_FALSE(none.Done());
 }

@@ -1,5 +1,7 @@
 // Drawing and measuring markup in an offscreen image, with the interface font when present.
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <vector>
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -16,14 +18,34 @@ constexpr unsigned kPaneFlags = DtEndEllipsis | DtNoPrefix | DtSingleLine | DtVC
 constexpr QRgb kText = 0xFF3D4B66;
 constexpr QRgb kYellow = 0xFFFFEB64;
 
+constexpr const char* kInterfaceFontFiles[] = {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"};
+
+bool FontFilesPresent()
+{
+    for (const char* file : kInterfaceFontFiles)
+        if (!QFile::exists(QString::fromLatin1(file)))
+            return false;
+    return true;
+}
+
+// Registers the interface font files as the program does at start-up (the widgets' font
+// registration, which this module must not link); the ids, -1 for a file that failed.
+const std::vector<int>& RegisteredFontIds()
+{
+    static const std::vector<int> ids = [] {
+        std::vector<int> out;
+        if (FontFilesPresent())
+            for (const char* file : kInterfaceFontFiles)
+                out.push_back(QFontDatabase::addApplicationFont(QString::fromLatin1(file)));
+        return out;
+    }();
+    return ids;
+}
+
 bool HaveTahoma()
 {
-    static const bool have = [] {
-        const char* path = "/usr/share/wine/fonts/tahoma.ttf";
-        return QFile::exists(QString::fromLatin1(path)) &&
-               QFontDatabase::addApplicationFont(QString::fromLatin1(path)) >= 0;
-    }();
-    return have;
+    const std::vector<int>& ids = RegisteredFontIds();
+    return !ids.empty() && std::all_of(ids.begin(), ids.end(), [](int id) { return id >= 0; });
 }
 
 QFont LineFont()
@@ -63,9 +85,24 @@ bool HasInkOtherThan(const QImage& img, QRect area, QRgb background)
 
 TEST(MarkupRenderer, UsesTheInterfaceFont)
 {
-    if (!HaveTahoma())
-        GTEST_SKIP() << "Tahoma not installed";
-    EXPECT_EQ(QFontInfo(LineFont()).family(), QStringLiteral("Tahoma"));
+    if (!FontFilesPresent())
+        GTEST_SKIP() << "the interface font files are not installed (fonts-wine)";
+    // With the files present, registering them must work, exactly as at start-up.
+    const std::vector<int>& ids = RegisteredFontIds();
+    ASSERT_EQ(ids.size(), 2u);
+    for (int id : ids) {
+        ASSERT_GE(id, 0);
+        EXPECT_EQ(QFontDatabase::applicationFontFamilies(id), QStringList{QStringLiteral("Tahoma")});
+    }
+    const QFont font = LineFont();
+    EXPECT_EQ(QFontInfo(font).family(), QStringLiteral("Tahoma"));
+    MarkupRenderer r(nullptr, font, kText, 0xFFFFFFFF);
+    EXPECT_EQ(QFontInfo(r.Font()).family(), QStringLiteral("Tahoma"));
+    EXPECT_EQ(QFontInfo(r.Font()).pixelSize(), 13);
+    QFont bold = font;
+    bold.setBold(true);
+    EXPECT_EQ(QFontInfo(bold).family(), QStringLiteral("Tahoma"));
+    EXPECT_TRUE(QFontInfo(bold).bold()) << "the bold face comes from its own file";
 }
 
 TEST(MarkupRenderer, MeasuresRunsWithoutPainting)

@@ -34,10 +34,9 @@ TEST(NormalizeText, KeepsOneUnitPerSourceUnit)
 {
     // Full lower-casing would turn U+0130 into two units and break the position map.
     PositionMap map;
-    const QString out = NormalizeText(u"\u0130STANBUL \U00010400", &map);
-    EXPECT_EQ(out.size() + 1, qsizetype(map.size()));
-    EXPECT_EQ(out.mid(1, 8), QStringLiteral("stanbul "));
-    EXPECT_EQ(out.mid(9), QString::fromUcs4(U"\U00010428")); // Deseret lower case
+    const QString out = NormalizeText(u" \u0130STANBUL\t\t\U00010400", &map);
+    EXPECT_EQ(out, QStringLiteral("istanbul ") + QString::fromUcs4(U"\U00010428")); // Deseret lower case
+    EXPECT_EQ(map, (PositionMap{1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 13}));
     EXPECT_EQ(NormalizeText(u"\u00C9T\u00C9"), QStringLiteral("\u00e9t\u00e9"));
 }
 
@@ -46,6 +45,28 @@ TEST(MakeTagKey, DropsEveryWhitespaceAndLowers)
     EXPECT_EQ(MakeTagKey(u"Shot On"), QStringLiteral("shoton"));
     EXPECT_EQ(MakeTagKey(u" \tPLACE\n of  Birth "), QStringLiteral("placeofbirth"));
     EXPECT_EQ(MakeTagKey(u""), QString());
+    EXPECT_EQ(MakeTagKey(u"\u0130L ADI"), QStringLiteral("iladi"));
+    EXPECT_EQ(MakeTagKey(u"Place\x1Cof\x1D\x1E\x1F" u"Birth"), QStringLiteral("placeofbirth"));
+}
+
+TEST(QueryParser, OneWhitespaceClassForNormalisingAndCutting)
+{
+    EXPECT_EQ(TokenizeQuery(QStringLiteral("a\x1C" "b")), (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
+    EXPECT_EQ(TokenizeQuery(QStringLiteral("\x1Fx")), QStringList{QStringLiteral("x")});
+    EXPECT_EQ(Parse("place:\"a\x1D\x1E" "b\""), (std::vector<SearchTerm>{Tag("place", "a b", false)}));
+    // Every character either separates two words or belongs to the word it is in.
+    for (char32_t c = 1; c <= 0xFFFF; ++c) {
+        if ((c >= 0xD800 && c <= 0xDFFF) || c == '"' || c == ':' || c == '=')
+            continue;
+        const QString ch{QChar(char16_t(c))};
+        const QStringList tokens = TokenizeQuery(QStringLiteral("a") + ch + QStringLiteral("b"));
+        if (NormalizeText(ch).isEmpty()) {
+            ASSERT_EQ(tokens, (QStringList{QStringLiteral("a"), QStringLiteral("b")})) << std::hex << uint32_t(c);
+        } else {
+            ASSERT_EQ(tokens.size(), 1) << std::hex << uint32_t(c);
+            ASSERT_EQ(tokens[0].size(), 3) << std::hex << uint32_t(c);
+        }
+    }
 }
 
 TEST(QueryParser, BareWordsPhrasesAndFields)

@@ -49,6 +49,24 @@ TEST_F(SearchEngineTest, WordStartRuleOverNamesAndValues)
     EXPECT_EQ(Find(&c, "\"sports car\""), (QStringList{"Sports car"}));
 }
 
+TEST_F(SearchEngineTest, CapitalDottedIFindsAndIsFoundByPlainI)
+{
+    Collection& c = AddCollection("Trips");
+    const int32_t city = c.GetTags().Add(QStringLiteral("\u0130l"))->Id();
+    AddItem(c, QStringLiteral("\u0130stanbul")).SetTagValue(city, QStringLiteral("\u0130zmir"));
+    AddItem(c, QStringLiteral("istanbul 2"));
+    AddItem(c, QStringLiteral("\u0131stanbul")); // dotless: another letter
+    EXPECT_EQ(Find(&c, "istanbul"), (QStringList{QStringLiteral("\u0130stanbul"), QStringLiteral("istanbul 2")}));
+    EXPECT_EQ(Find(&c, "\u0130STANBUL"), (QStringList{QStringLiteral("\u0130stanbul"), QStringLiteral("istanbul 2")}));
+    EXPECT_EQ(Find(&c, "il:izmir"), QStringList{QStringLiteral("\u0130stanbul")}) << "the tag key is \"il\"";
+    EXPECT_EQ(Find(&c, "izmir"), QStringList{QStringLiteral("\u0130stanbul")});
+    ASSERT_EQ(Find(&c, "stanbul"), QStringList());
+    ASSERT_EQ(Find(&c, "istanbul"), (QStringList{QStringLiteral("\u0130stanbul"), QStringLiteral("istanbul 2")}));
+    SearchResult& r = engine.Results()[0];
+    ASSERT_TRUE(engine.BuildResultTexts(r));
+    EXPECT_EQ(r.nameMarkup, QStringLiteral("<color bg=#FFEB64>\u0130stanbul</color>"));
+}
+
 TEST_F(SearchEngineTest, ExactTermsCompareCollapsedText)
 {
     Collection& c = AddCollection("C");

@@ -4,7 +4,7 @@
 
 #include <QTemporaryDir>
 
-#include "imaging/BmpWriter.h"
+#include "imagefiles/BmpWriter.h"
 #include "imaging/DibDepths.h"
 #include "thumbcache/ThumbCacheStore.h"
 #include "thumbcache/ThumbTestFiles.h"

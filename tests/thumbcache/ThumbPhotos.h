@@ -15,10 +15,10 @@
 #include <QObject>
 #include <QString>
 
-#include "imaging/BmpWriter.h"
+#include "imagefiles/BmpWriter.h"
 #include "imaging/DibDepths.h"
-#include "imaging/ExifBuilder.h"
-#include "imaging/JpegFixture.h"
+#include "imagefiles/ExifBuilder.h"
+#include "imagefiles/JpegFixture.h"
 #include "thumbcache/ThumbEvents.h"
 
 namespace tessary::test {

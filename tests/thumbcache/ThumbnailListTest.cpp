@@ -9,8 +9,8 @@
 
 #include <QTemporaryDir>
 
-#include "imaging/AppResources.h"
-#include "imaging/ImageLoader.h"
+#include "imagefiles/AppResources.h"
+#include "imagefiles/ImageLoader.h"
 #include "platform/ManualResetEvent.h"
 #include "thumbcache/IconCells.h"
 #include "thumbcache/ThumbCacheStore.h"

@@ -92,6 +92,49 @@ TEST(Utf8, RoundTripAndSpace)
 #include "util/DateTime.h"
 #include "util/Regex.h"
 
+TEST(LowerInPlace, SimpleCaseMappingOneCodePointAtATime)
+{
+    auto lower = [](const QString& in) {
+        QString out = in;
+        LowerInPlace(out);
+        EXPECT_EQ(out.size(), in.size()) << "one unit for one unit";
+        return out;
+    };
+    // U+0130 maps to a plain "i" (its full mapping would add a combining dot).
+    EXPECT_EQ(lower(QStringLiteral("\u0130STANBUL")), QStringLiteral("istanbul"));
+    EXPECT_EQ(lower(QStringLiteral("I\u0131")), QStringLiteral("i\u0131")) << "dotless i stays";
+    // No final sigma and no context: each capital sigma becomes the plain small one.
+    EXPECT_EQ(lower(QStringLiteral("\u039F\u03A3\u039F\u03A3")), QStringLiteral("\u03BF\u03C3\u03BF\u03C3"));
+    EXPECT_EQ(lower(QStringLiteral("\u1E9E\u212A\u2126\u00C5")), QStringLiteral("\u00DFk\u03C9\u00E5"));
+    EXPECT_EQ(lower(QStringLiteral("\u01C5\u1F88")), QStringLiteral("\u01C6\u1F80")) << "title case letters";
+    // Outside the basic plane (Deseret, Adlam), and lone surrogates left as they are.
+    EXPECT_EQ(lower(QString::fromUcs4(U"\U00010400\U0001E900x")), QString::fromUcs4(U"\U00010428\U0001E922x"));
+    QString lone = QStringLiteral("A");
+    lone.append(QChar(0xD801)).append(QLatin1Char('B')).append(QChar(0xDC00));
+    QString loneLower = QStringLiteral("a");
+    loneLower.append(QChar(0xD801)).append(QLatin1Char('b')).append(QChar(0xDC00));
+    EXPECT_EQ(lower(lone), loneLower);
+    EXPECT_EQ(lower(QStringLiteral("123 -_ \u00E9")), QStringLiteral("123 -_ \u00E9"));
+}
+
+// The tokeniser's "\s" and the blank test of normalisation and tag keys are one class.
+TEST(IsSpace, AgreesWithTheExpressionClassOnEveryCharacter)
+{
+    const Regex space(QStringLiteral("\\s"));
+    int spaces = 0;
+    // Nothing outside the basic plane is whitespace, so it is enough to look at that.
+    for (char32_t c = 0; c <= 0xFFFF; ++c) {
+        if (c >= 0xD800 && c <= 0xDFFF)
+            continue;
+        const bool expression = space.MatchWhole(QString(QChar(char16_t(c)))).ok;
+        ASSERT_EQ(IsSpace(QChar(char16_t(c))), expression) << std::hex << "U+" << uint32_t(c);
+        spaces += expression;
+    }
+    for (char16_t c : {u'\t', u'\n', u'\r', u'\x1C', u'\x1F', u' ', u'\u00A0', u'\u2028', u'\u3000'})
+        EXPECT_TRUE(IsSpace(QChar(c))) << std::hex << uint32_t(c);
+    EXPECT_GT(spaces, 20);
+}
+
 TEST(Regex, LoneSurrogatesNeverThrowAndKeepPositions)
 {
     const Regex re(QStringLiteral("b+"));
