@@ -12,9 +12,9 @@
 #include <map>
 #include <set>
 
-#include "imaging/AppResources.h"
+#include "imagefiles/AppResources.h"
 #include "imaging/DibImage.h"
-#include "imaging/ImageLoader.h"
+#include "imagefiles/ImageLoader.h"
 #include "views/common/ResourceIds.h"
 
 namespace tessary {

@@ -2,9 +2,9 @@
 
 #include <map>
 
-#include "imaging/AppResources.h"
+#include "imagefiles/AppResources.h"
 #include "imaging/DibImage.h"
-#include "imaging/ImageLoader.h"
+#include "imagefiles/ImageLoader.h"
 
 namespace tessary {
 
