@@ -33,6 +33,8 @@ int main(int argc, char** argv)
         return 0;
 
     RegisterInterfaceFonts();
+    // Menus, message boxes and dialogs in the interface font too.
+    app.setFont(SharedFonts::Normal());
     MainFrame frame(nullptr, ScriptedPromptsFromEnvironment::FromEnvironment());
     guard.Serve([&frame](const QByteArray& message) { return frame.HandleHandOver(message); });
 

@@ -52,6 +52,7 @@ int main(int argc, char** argv)
     const QString out = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(out);
     RegisterInterfaceFonts();
+    app.setFont(SharedFonts::Normal());
 
     QTemporaryDir temp;
     const QString albumFile = MakeAlbum(temp.filePath(QStringLiteral("Summer in Lisbon")));
