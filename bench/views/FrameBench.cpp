@@ -134,18 +134,3 @@ BENCHMARK(BM_StartToHomePainted)->UseManualTime()->Iterations(10)->Unit(benchmar
 BENCHMARK(BM_OpenAlbumToPagePainted)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    int qtArgc = 1;
-    QApplication app(qtArgc, argv);
-    RegisterInterfaceFonts();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -97,18 +97,3 @@ BENCHMARK(BM_ScrollPageAndPaint)->Arg(10)->Arg(20)->Arg(100000)->Unit(benchmark:
 BENCHMARK(BM_HotRowMove)->Arg(10)->Arg(20)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    int qtArgc = 1;
-    QApplication app(qtArgc, argv);
-    RegisterInterfaceFonts();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

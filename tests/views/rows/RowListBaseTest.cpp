@@ -13,19 +13,6 @@
 using namespace tessary;
 using namespace tessary::test;
 
-namespace {
-
-std::vector<int> SelectedIds(const RowListBase& list)
-{
-    std::vector<int> ids;
-    for (int i = 0; i < list.RowCount(); ++i)
-        if (list.RowAtIndex(i)->IsSelected())
-            ids.push_back(static_cast<ProbeRow*>(list.RowAtIndex(i))->id);
-    return ids;
-}
-
-} // namespace
-
 class RowListBaseTest : public QObject {
     Q_OBJECT
 

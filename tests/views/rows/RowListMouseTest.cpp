@@ -14,15 +14,6 @@ using namespace tessary::test;
 
 namespace {
 
-std::vector<int> SelectedIds(const RowListBase& list)
-{
-    std::vector<int> ids;
-    for (int i = 0; i < list.RowCount(); ++i)
-        if (list.RowAtIndex(i)->IsSelected())
-            ids.push_back(static_cast<ProbeRow*>(list.RowAtIndex(i))->id);
-    return ids;
-}
-
 int CountCode(const QSignalSpy& spy, int code)
 {
     int n = 0;

@@ -134,4 +134,14 @@ inline void CtrlA(QWidget* list, bool autoRepeat)
     QApplication::sendEvent(list, &press);
 }
 
+// The ids of the selected probe rows, top to bottom.
+inline std::vector<int> SelectedIds(const RowListBase& list)
+{
+    std::vector<int> ids;
+    for (int i = 0; i < list.RowCount(); ++i)
+        if (list.RowAtIndex(i)->IsSelected())
+            ids.push_back(static_cast<ProbeRow*>(list.RowAtIndex(i))->id);
+    return ids;
+}
+
 } // namespace tessary::test
