@@ -15,7 +15,12 @@
 #include "views/ViewsTestSupport.h"
 #include "views/common/SharedFonts.h"
 #include "views/common/WebPages.h"
+#include "views/album/VeAlbumViewBase.h"
+#include "views/frame/VeCmdBarCtrlBase.h"
 #include "views/frame/VeMainView.h"
+#include "views/home/HomeButton.h"
+#include "views/home/HomePanel.h"
+#include "views/home/VeHomeView.h"
 #include "views/menus/CommandIds.h"
 
 using namespace tessary;
@@ -378,6 +383,35 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(f.frame.get()));
         QTest::keyClick(f.frame.get(), Qt::Key_O, Qt::ControlModifier);
         QCOMPARE(f.dialogs->openCalls, 1);
+    }
+
+    // The pages' buttons reach the frame's commands by clicks.
+    void buttonsDriveTheLifecycle()
+    {
+        QTemporaryDir dir;
+        const QString trip = MakeAlbum(dir, QStringLiteral("Trip"));
+        Frame f;
+        f->FirstIdle();
+        QVERIFY(QTest::qWaitForWindowExposed(f.frame.get()));
+        f.dialogs->openChoice = trip;
+        HomeButton* open = f.View().HomeView().Panel()->Button(1);
+        QTest::mouseClick(open, Qt::LeftButton, {}, open->rect().center());
+        QTRY_COMPARE(f.dialogs->openCalls, 1);
+        QTRY_VERIFY(f.View().HasAlbum());
+        QCOMPARE(f.View().CurrentPage(), VeMainView::kAlbumPage);
+
+        VeCmdBarCtrlBase& bar = f.View().AlbumView().CommandBar();
+        const QRect close = bar.FindButton(cmd::kCloseAlbum)->rect;
+        f.prompts->answers = {QMessageBox::Yes};
+        QTest::mouseClick(&bar, Qt::LeftButton, {}, close.center());
+        QTRY_VERIFY(!f.View().HasAlbum());
+        QCOMPARE(f.prompts->asked.back().text, QStringLiteral("Are you sure you want to close current album \"Trip\"?"));
+        QCOMPARE(f.View().CurrentPage(), VeMainView::kHomePage);
+        QCOMPARE(f->windowTitle(), QStringLiteral("Orvanne Tessary"));
+
+        HomeButton* create = f.View().HomeView().Panel()->Button(0);
+        QTest::mouseClick(create, Qt::LeftButton, {}, create->rect().center());
+        QTRY_COMPARE(f.dialogs->newCalls, 1);
     }
 
     void messageBoxesCentreOnTheOwner()
