@@ -1,6 +1,11 @@
 #pragma once
-// Page 1 of the main page stack: one open album under the command bar. The view refers to
-// the album (the main view owns it) from SetAlbum to Clear. UI thread only.
+// Page 1 of the main page stack: one open album. The command bar runs across the top; below
+// it, side by side and parted by 3-pixel splitters, the collections pane, the middle stack
+// (item list, search results) and the right stack (details hint, details pane); the info
+// strip runs along the bottom. The view refers to the album (the main view owns it) from
+// SetAlbum to Clear, and keeps the pane widths in the settings. UI thread only.
+
+#include <QWidget>
 
 #include "views/frame/VeViewBase.h"
 
@@ -8,32 +13,84 @@ namespace tessary {
 
 class Album;
 class VeCmdBarCtrlBase;
+class WTL_PageStack;
 
 class VeAlbumViewBase : public VeViewBase {
     Q_OBJECT
 public:
+    static constexpr int kSplitterWidth = 3;
+    static constexpr int kInfoStripHeight = 50;
+    static constexpr int kMinPaneAreaHeight = 130;
+    static constexpr int kDefaultLeftWidth = 220;
+    static constexpr int kDefaultMiddleWidth = 375;
+    static constexpr int kMinLeftWidth = 60;
+    static constexpr int kMinMiddleWidth = 140;
+    static constexpr int kMinRightWidth = 60;
+    static constexpr int kFirstRunRightWidth = 320;
+
+    // Middle and right stack pages.
+    static constexpr int kItemListPage = 0;
+    static constexpr int kSearchResultsPage = 1;
+    static constexpr int kDetailsHintPage = 0;
+    static constexpr int kDetailsPage = 1;
+
+    // Pane widths come from the settings (used only when at least 60 and 140).
     explicit VeAlbumViewBase(QWidget* parent = nullptr);
+    // Writes the pane widths back into the settings.
+    ~VeAlbumViewBase() override;
 
     // Shows the album (clearing the one shown before).
     void SetAlbum(Album* album);
-    // Lets go of the album.
+    // Lets go of the album: both stacks back to page 0.
     void Clear();
     Album* GetAlbum() const { return m_album; }
 
     VeCmdBarCtrlBase& CommandBar() { return *m_commandBar; }
+    QWidget& CollectionsPane() { return *m_collections; }
+    WTL_PageStack& MiddleStack() { return *m_middle; }
+    WTL_PageStack& RightStack() { return *m_right; }
+    QWidget& InfoStrip() { return *m_infoStrip; }
     // The item list of the middle pane (paste and refresh go there), or null while there is
     // none.
     QWidget* ItemList() const { return nullptr; }
+
+    int LeftWidth() const { return m_leftWidth; }
+    int MiddleWidth() const { return m_middleWidth; }
+
+    // Page switching from the panes' events.
+    void OnCollectionSelectionChanged();
+    void OnSearchTextChanged(bool textEmpty);
+    void OnItemSelectionChanged(int selectedCount);
+    void OnResultsSelectionChanged(int selectedCount);
+
+    // The splitter under a point: 1 (collections / middle), 2 (middle / right) or 0.
+    int SplitterAt(const QPoint& point) const;
+    QRect SplitterRect(int splitter) const;
 
     bool HandleCommand(int commandId) override;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void LayOut();
+    void DragSplitter(int x);
+
     VeCmdBarCtrlBase* m_commandBar;
+    QWidget* m_collections;
+    WTL_PageStack* m_middle;
+    WTL_PageStack* m_right;
+    QWidget* m_infoStrip;
     Album* m_album = nullptr;
+    int m_leftWidth = kDefaultLeftWidth;
+    int m_middleWidth = kDefaultMiddleWidth;
+    int m_dragging = 0;
+    bool m_firstRunLayoutPending = false;
+    int m_lastItemSelection = 0;
 };
 
 } // namespace tessary
