@@ -1,0 +1,113 @@
+#pragma once
+// VeCollectionsPane: the left pane of the album page. Its rows are "All Collections", the
+// album's collections in the album's order, and the add row ("Double-click to add a
+// collection"), 31 pixels each. Selection is the row list's (Notify(kNotifySelectionChanged)
+// on every change); the selected collection's id is stored as the album's hot id (0 for "All
+// Collections" or none) so that reopening the pane selects it again.
+//
+// The pane names collections in place (double-click, Rename..., Add a Collection...), deletes
+// after a question, moves and sorts the collections; the album's collection order always
+// follows the rows. Questions and refusals go through the UserPrompts given at construction.
+// Dragging rows to reorder them is not offered.
+//
+// Ownership: the album is not owned and must outlive SetAlbum's use of it (call Clear or
+// SetAlbum(nullptr) before destroying it); the prompts must outlive the pane. UI thread only.
+
+#include <memory>
+
+#include "views/rows/VeListBox.h"
+
+class QLineEdit;
+class QMenu;
+
+namespace tessary {
+
+class Album;
+class Collection;
+class CollectionRow;
+class UserPrompts;
+
+class VeCollectionsPane : public VeListBox {
+    Q_OBJECT
+
+public:
+    static constexpr int kEditLeft = 42; // the edit box's left edge from the row's
+    static constexpr int kEditMaxLength = 100;
+
+    explicit VeCollectionsPane(UserPrompts& prompts, QWidget* parent = nullptr);
+    ~VeCollectionsPane() override;
+
+    // Rebuilds the rows for `album` (null: empties the pane) and selects the collection of the
+    // album's hot id, else "All Collections". Any edit in progress is cancelled.
+    void SetAlbum(Album* album);
+    Album* GetAlbum() const { return album_; }
+    // Forgets the album and destroys every row.
+    void Clear();
+
+    // The first selected row's collection ("All Collections" is the album's pseudo-collection);
+    // null when nothing is selected or no album is shown.
+    Collection* SelectedCollection() const;
+    CollectionRow* CollectionRowAt(int index) const;
+    // The row of `collection`, or null.
+    CollectionRow* RowOf(const Collection* collection) const;
+    int RealRowCount() const;
+
+    // ---- naming --------------------------------------------------------------------------
+
+    // Opens the edit box over `row` (a real row or the add row) with the collection's name,
+    // or the album's next default name for the add row. False for other rows.
+    bool StartEdit(CollectionRow* row);
+    // Takes the edit box's trimmed text. Refuses (message, edit stays open, false) "All
+    // Collections" and a name another collection bears; otherwise renames or adds, closes the
+    // edit box and returns true.
+    bool CommitEdit();
+    void CancelEdit();
+    bool IsEditing() const;
+    CollectionRow* EditedRow() const { return editedRow_; }
+    QLineEdit* EditBox() const { return edit_; }
+
+    // ---- commands (on the selected real collection; nothing without one) -----------------
+
+    // The context menu for the row under the mouse (null: none), enabled by its rules.
+    std::unique_ptr<QMenu> ContextMenuFor(const CollectionRow* row);
+    // Runs a command of the context menu; false when it did nothing.
+    bool RunCommand(int commandId);
+    // Scrolls to the end and opens the edit box over the add row.
+    bool StartAdd();
+    bool StartRenameSelected();
+    // Asks, then deletes the selected collection with its items; true when deleted.
+    bool DeleteSelected();
+    // Moves the selected collection to `position` among the real rows (0 = first), clamped.
+    bool MoveSelectedTo(int position);
+    // Exchange sort of the real rows by name (code-unit order); true when any row moved.
+    bool SortRows(bool ascending);
+
+signals:
+    void CollectionRenamed(Collection* collection);
+
+protected:
+    void OnRightButtonPressed(Row* row, const QPoint& point, Qt::KeyboardModifiers mods) override;
+    void OnDoubleClicked(Row* row, const QPoint& point, Qt::KeyboardModifiers mods) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // The last selected real row (the delete and move commands act on it), or null.
+    CollectionRow* SelectedRealRow() const;
+    void SelectRow(Row* row);
+    void StoreHotId();
+    void PlaceEditBox();
+    bool Refuse(const QString& text);
+    // Makes the album's collection order that of the real rows.
+    void SyncAlbumOrder();
+
+    UserPrompts& prompts_;
+    Album* album_ = nullptr;
+    QLineEdit* edit_ = nullptr;
+    CollectionRow* editedRow_ = nullptr;
+    bool committing_ = false;
+};
+
+} // namespace tessary
