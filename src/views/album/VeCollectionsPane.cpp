@@ -90,8 +90,13 @@ CollectionRow* VeCollectionsPane::SelectedRealRow() const
 
 void VeCollectionsPane::SelectRow(Row* row)
 {
-    SelectOnly(row, true);
-    Select(row, true, true);
+    // One announcement for the whole change, so that listeners never see the empty
+    // selection in between.
+    const bool wasSelected = row && row->IsSelected();
+    const bool othersChanged = SelectOnly(row, false);
+    const bool selected = row && Select(row, true, false);
+    if (othersChanged || (selected && !wasSelected))
+        emit Notify(kNotifySelectionChanged);
 }
 
 void VeCollectionsPane::StoreHotId()
