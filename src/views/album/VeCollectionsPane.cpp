@@ -33,6 +33,7 @@ VeCollectionsPane::~VeCollectionsPane() = default;
 void VeCollectionsPane::SetAlbum(Album* album)
 {
     CancelEdit();
+    EndDrag();
     RowListBase::Clear();
     album_ = album;
     if (!album_)

@@ -7,8 +7,9 @@
 //
 // The pane names collections in place (double-click, Rename..., Add a Collection...), deletes
 // after a question, moves and sorts the collections; the album's collection order always
-// follows the rows. Questions and refusals go through the UserPrompts given at construction.
-// Dragging rows to reorder them is not offered.
+// follows the rows. A selected collection row can also be dragged to another place among
+// the collection rows (the drop goes to the row boundary nearest the pointer). Questions and
+// refusals go through the UserPrompts given at construction.
 //
 // Ownership: the album is not owned and must outlive SetAlbum's use of it (call Clear or
 // SetAlbum(nullptr) before destroying it); the prompts must outlive the pane. UI thread only.
@@ -82,12 +83,24 @@ public:
     // Exchange sort of the real rows by name (code-unit order); true when any row moved.
     bool SortRows(bool ascending);
 
+    // ---- dragging ------------------------------------------------------------------------
+
+    // The row boundary nearest `point` (viewport coordinates) as the index of the row that
+    // follows it, limited to 1 .. RealRowCount() + 1; -1 without collections.
+    int DropBoundaryAt(const QPoint& point) const;
+    // The boundary a drag in progress would drop at, or -1 when no drag is going on.
+    int DragBoundary() const { return dragging_ ? dropBoundary_ : -1; }
+
 signals:
     void CollectionRenamed(Collection* collection);
 
 protected:
     void OnRightButtonPressed(Row* row, const QPoint& point, Qt::KeyboardModifiers mods) override;
     void OnDoubleClicked(Row* row, const QPoint& point, Qt::KeyboardModifiers mods) override;
+    void OnLeftButtonPressed(Row* row, const QPoint& point, Qt::KeyboardModifiers mods) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
@@ -102,12 +115,19 @@ private:
     bool Refuse(const QString& text);
     // Makes the album's collection order that of the real rows.
     void SyncAlbumOrder();
+    // Moves a real row to `position` among the real rows (clamped); false when it stays.
+    bool MoveRealRow(CollectionRow* row, int position);
+    void EndDrag();
 
     UserPrompts& prompts_;
     Album* album_ = nullptr;
     QLineEdit* edit_ = nullptr;
     CollectionRow* editedRow_ = nullptr;
     bool committing_ = false;
+    CollectionRow* dragRow_ = nullptr; // pressed, maybe about to be dragged
+    QPoint dragStart_;
+    bool dragging_ = false;
+    int dropBoundary_ = -1;
 };
 
 } // namespace tessary

@@ -127,6 +127,7 @@ bool VeCollectionsPane::DeleteSelected()
         return false;
     if (editedRow_ == row)
         CancelEdit();
+    EndDrag();
     const int index = IndexOf(row);
     RemoveRow(row, false);
     album_->GetCollections().Remove(&c);
@@ -139,8 +140,12 @@ bool VeCollectionsPane::DeleteSelected()
 
 bool VeCollectionsPane::MoveSelectedTo(int position)
 {
-    CollectionRow* row = SelectedRealRow();
-    if (!album_ || !row || RealRowCount() == 0)
+    return MoveRealRow(SelectedRealRow(), position);
+}
+
+bool VeCollectionsPane::MoveRealRow(CollectionRow* row, int position)
+{
+    if (!album_ || !row || !row->IsReal() || IndexOf(row) < 0)
         return false;
     const int target = std::clamp(position, 0, RealRowCount() - 1) + 1;
     const int from = IndexOf(row);

@@ -334,6 +334,66 @@ private slots:
         QCOMPARE(pane.SelectedCollection(), a);
     }
 
+    void draggingARowMovesItToTheNearestBoundary()
+    {
+        test::ScriptedPrompts prompts;
+        Album album;
+        AddCollections(album, {"A", "B", "C"});
+        VeCollectionsPane pane(prompts);
+        pane.resize(300, 250);
+        pane.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&pane));
+        pane.SetAlbum(&album);
+        QWidget* vp = pane.viewport();
+        const int h = pane.RowHeight();
+
+        // Boundaries are limited to the collection rows, whatever the pointer's height.
+        QCOMPARE(pane.DropBoundaryAt(QPoint(10, 2)), 1);
+        QCOMPARE(pane.DropBoundaryAt(QPoint(10, 2 * h - h / 2 + 1)), 2);
+        QCOMPARE(pane.DropBoundaryAt(QPoint(10, 2 * h - h / 2 - 1)), 1);
+        QCOMPARE(pane.DropBoundaryAt(QPoint(10, 240)), 4);
+
+        // A down to the boundary above the add row: last.
+        QTest::mousePress(vp, Qt::LeftButton, {}, RowCentre(pane, 1));
+        QTest::mouseMove(vp, RowCentre(pane, 1) + QPoint(0, 2 * h));
+        QTest::mouseMove(vp, QPoint(50, 4 * h + 3));
+        QCOMPARE(pane.DragBoundary(), 4);
+        QTest::mouseRelease(vp, Qt::LeftButton, {}, QPoint(50, 4 * h + 3));
+        QCOMPARE(pane.DragBoundary(), -1);
+        QCOMPARE(AlbumOrder(album), QStringList({"B", "C", "A"}));
+        QCOMPARE(RowTexts(pane).mid(1, 3), AlbumOrder(album));
+
+        // C up over "All Collections": first.
+        QTest::mousePress(vp, Qt::LeftButton, {}, RowCentre(pane, 2));
+        QTest::mouseMove(vp, RowCentre(pane, 2) - QPoint(0, h));
+        QTest::mouseMove(vp, QPoint(50, 3));
+        QTest::mouseRelease(vp, Qt::LeftButton, {}, QPoint(50, 3));
+        QCOMPARE(AlbumOrder(album), QStringList({"C", "B", "A"}));
+
+        // Dropped on the boundary just below itself: nothing moves.
+        const QPoint below = RowCentre(pane, 2) + QPoint(0, QApplication::startDragDistance() + 2);
+        QTest::mousePress(vp, Qt::LeftButton, {}, RowCentre(pane, 2));
+        QTest::mouseMove(vp, below);
+        QCOMPARE(pane.DragBoundary(), 3);
+        QTest::mouseRelease(vp, Qt::LeftButton, {}, below);
+        QCOMPARE(AlbumOrder(album), QStringList({"C", "B", "A"}));
+        // Moves shorter than the drag distance are no drag.
+        QTest::mousePress(vp, Qt::LeftButton, {}, RowCentre(pane, 2));
+        QTest::mouseMove(vp, RowCentre(pane, 2) + QPoint(0, 2));
+        QCOMPARE(pane.DragBoundary(), -1);
+        QTest::mouseRelease(vp, Qt::LeftButton, {}, RowCentre(pane, 2) + QPoint(0, 2));
+        QTest::mouseClick(vp, Qt::LeftButton, {}, RowCentre(pane, 3));
+        QCOMPARE(AlbumOrder(album), QStringList({"C", "B", "A"}));
+        QCOMPARE(pane.SelectedCollection()->Name(), QString("A"));
+
+        // "All Collections" cannot be dragged.
+        QTest::mousePress(vp, Qt::LeftButton, {}, RowCentre(pane, 0));
+        QTest::mouseMove(vp, QPoint(50, 3 * h + 5));
+        QCOMPARE(pane.DragBoundary(), -1);
+        QTest::mouseRelease(vp, Qt::LeftButton, {}, QPoint(50, 3 * h + 5));
+        QCOMPARE(AlbumOrder(album), QStringList({"C", "B", "A"}));
+    }
+
     void hotIdIsRememberedAcrossSetAlbum()
     {
         test::ScriptedPrompts prompts;
