@@ -56,6 +56,7 @@ MainFrame::MainFrame(QWidget* parent, std::unique_ptr<UserPrompts> prompts, std:
 {
     setObjectName(InstanceGuard::InstanceName());
     setCentralWidget(m_mainView);
+    m_mainView->AlbumView().SetPrompts(m_prompts.get());
     resize(kDefaultWidth, kDefaultHeight);
     Settings::Instance().Load(Settings::FilePath(), WorkArea(this));
     m_recent = Settings::Instance().recentFiles;

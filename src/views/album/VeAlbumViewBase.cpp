@@ -6,7 +6,10 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include "VeCollectionsPane.h"
 #include "app/Settings.h"
+#include "views/common/ForwardingPrompts.h"
+#include "views/common/NotifyCodes.h"
 #include "views/frame/VeCmdBarCtrlBase.h"
 #include "views/frame/WTL_PageStack.h"
 #include "views/menus/CommandIds.h"
@@ -39,7 +42,8 @@ QWidget* MakeBlankPane(QWidget* parent, const char* name)
 VeAlbumViewBase::VeAlbumViewBase(QWidget* parent)
     : VeViewBase(parent),
       m_commandBar(new VeCmdBarCtrlBase(kMenuCmdBar, this)),
-      m_collections(MakeBlankPane(this, "collections")),
+      m_prompts(std::make_unique<ForwardingPrompts>()),
+      m_collections(new VeCollectionsPane(*m_prompts, this)),
       m_middle(new WTL_PageStack(this)),
       m_right(new WTL_PageStack(this)),
       m_infoStrip(MakeBlankPane(this, "infoStrip"))
@@ -47,6 +51,10 @@ VeAlbumViewBase::VeAlbumViewBase(QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     m_commandBar->SetAlbumViewTarget(this);
+    connect(m_collections, &VeCollectionsPane::Notify, this, [this](int code) {
+        if (code == kNotifySelectionChanged)
+            OnCollectionSelectionChanged();
+    });
     m_middle->AddPage(MakeBlankPane(m_middle, "itemList"));
     m_middle->AddPage(MakeBlankPane(m_middle, "searchResults"));
     m_middle->SelectPage(kItemListPage);
@@ -67,6 +75,13 @@ VeAlbumViewBase::~VeAlbumViewBase()
     Settings& settings = Settings::Instance();
     settings.leftPaneWidth = m_leftWidth;
     settings.midPaneWidth = m_middleWidth;
+    // The pane refers to the prompts, which go before the widget's children do.
+    delete m_collections;
+}
+
+void VeAlbumViewBase::SetPrompts(UserPrompts* prompts)
+{
+    m_prompts->SetTarget(prompts);
 }
 
 void VeAlbumViewBase::SetAlbum(Album* album)
@@ -74,12 +89,14 @@ void VeAlbumViewBase::SetAlbum(Album* album)
     if (m_album && m_album != album)
         Clear();
     m_album = album;
+    m_collections->SetAlbum(album);
     update();
 }
 
 void VeAlbumViewBase::Clear()
 {
     m_album = nullptr;
+    m_collections->Clear();
     m_middle->SelectPage(kItemListPage);
     m_right->SelectPage(kDetailsHintPage);
     m_commandBar->SetSearchState(false);

@@ -5,6 +5,8 @@
 // strip runs along the bottom. The view refers to the album (the main view owns it) from
 // SetAlbum to Clear, and keeps the pane widths in the settings. UI thread only.
 
+#include <memory>
+
 #include <QWidget>
 
 #include "views/frame/VeViewBase.h"
@@ -12,7 +14,10 @@
 namespace tessary {
 
 class Album;
+class ForwardingPrompts;
+class UserPrompts;
 class VeCmdBarCtrlBase;
+class VeCollectionsPane;
 class WTL_PageStack;
 
 class VeAlbumViewBase : public VeViewBase {
@@ -44,9 +49,11 @@ public:
     // Lets go of the album: both stacks back to page 0.
     void Clear();
     Album* GetAlbum() const { return m_album; }
+    // Where the panes' questions go (the main window's prompts); the real boxes until set.
+    void SetPrompts(UserPrompts* prompts);
 
     VeCmdBarCtrlBase& CommandBar() { return *m_commandBar; }
-    QWidget& CollectionsPane() { return *m_collections; }
+    VeCollectionsPane& CollectionsPane() { return *m_collections; }
     WTL_PageStack& MiddleStack() { return *m_middle; }
     WTL_PageStack& RightStack() { return *m_right; }
     QWidget& InfoStrip() { return *m_infoStrip; }
@@ -81,7 +88,8 @@ private:
     void DragSplitter(int x);
 
     VeCmdBarCtrlBase* m_commandBar;
-    QWidget* m_collections;
+    std::unique_ptr<ForwardingPrompts> m_prompts;
+    VeCollectionsPane* m_collections;
     WTL_PageStack* m_middle;
     WTL_PageStack* m_right;
     QWidget* m_infoStrip;

@@ -1,7 +1,9 @@
 #include <QTest>
 
+#include "album/Album.h"
 #include "app/Settings.h"
 #include "views/album/VeAlbumViewBase.h"
+#include "views/album/VeCollectionsPane.h"
 #include "views/common/SharedFonts.h"
 #include "views/frame/VeCmdBarCtrlBase.h"
 #include "views/frame/WTL_PageStack.h"
@@ -184,6 +186,31 @@ private slots:
         QCOMPARE(shot.pixelColor(s.left(), 300), QColor(Qt::white));
         QCOMPARE(shot.pixelColor(s.left() + 1, 300), QColor(0xD3, 0xDE, 0xF1));
         QCOMPARE(shot.pixelColor(s.left() + 2, 300), QColor(Qt::white));
+    }
+
+    void collectionsPaneShowsTheAlbum()
+    {
+        StoredWidths(220, 375);
+        Album album(QStringLiteral("/nowhere/A"), QStringLiteral("A"));
+        album.GetCollections().Add(QStringLiteral("One"));
+        album.GetCollections().Add(QStringLiteral("Two"));
+        VeAlbumViewBase view;
+        view.resize(900, 600);
+        view.show();
+        view.SetAlbum(&album);
+        VeCollectionsPane& pane = view.CollectionsPane();
+        QCOMPARE(pane.RowCount(), 4);
+        // A click on a collection returns the right stack to the hint and is remembered.
+        view.OnItemSelectionChanged(1);
+        QCOMPARE(view.RightStack().ActiveIndex(), VeAlbumViewBase::kDetailsPage);
+        const QRect two = pane.RowRect(pane.RowAtIndex(2));
+        QTest::mouseClick(pane.viewport(), Qt::LeftButton, {}, two.center());
+        QCOMPARE(pane.SelectedCollection()->Name(), QStringLiteral("Two"));
+        QCOMPARE(view.RightStack().ActiveIndex(), VeAlbumViewBase::kDetailsHintPage);
+        QCOMPARE(album.GetCollections().HotId(), pane.SelectedCollection()->Id());
+        view.Clear();
+        QCOMPARE(pane.RowCount(), 0);
+        QCOMPARE(view.GetAlbum(), nullptr);
     }
 
     void pagesFollowThePanes()
