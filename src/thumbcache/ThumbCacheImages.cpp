@@ -33,12 +33,12 @@ ThumbCacheFile::PayloadWriter BmpPayloadWriter(const DibImage& image)
 
 bool ThumbCacheStore::Store(const DibImage& image, const QString& photoPath)
 {
-    return StoreLocked(photoPath, PayloadSizeOf(image), BmpPayloadWriter(image), false);
+    return StoreRecord(photoPath, PayloadSizeOf(image), BmpPayloadWriter(image), false);
 }
 
 bool ThumbCacheStore::StoreOnce(const DibImage& image, const QString& photoPath)
 {
-    return StoreLocked(photoPath, PayloadSizeOf(image), BmpPayloadWriter(image), true);
+    return StoreRecord(photoPath, PayloadSizeOf(image), BmpPayloadWriter(image), true);
 }
 
 bool ThumbCacheStore::Lookup(DibImage& image, const QString& photoPath)

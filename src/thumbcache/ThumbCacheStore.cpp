@@ -126,10 +126,10 @@ bool ThumbCacheStore::Store(const QString& photoPath, QByteArrayView payload)
 bool ThumbCacheStore::Store(const QString& photoPath, uint32_t payloadSize,
                             const ThumbCacheFile::PayloadWriter& write)
 {
-    return StoreLocked(photoPath, payloadSize, write, false);
+    return StoreRecord(photoPath, payloadSize, write, false);
 }
 
-bool ThumbCacheStore::StoreLocked(const QString& photoPath, uint32_t payloadSize,
+bool ThumbCacheStore::StoreRecord(const QString& photoPath, uint32_t payloadSize,
                                   const ThumbCacheFile::PayloadWriter& write, bool keepCurrent)
 {
     std::lock_guard lock(m_mutex);

@@ -91,7 +91,8 @@ public:
     uint32_t FileUsed() const;
 
 private:
-    bool StoreLocked(const QString& photoPath, uint32_t payloadSize, const ThumbCacheFile::PayloadWriter& write,
+    // The byte-level Store; with `keepCurrent`, StoreOnce's rule.
+    bool StoreRecord(const QString& photoPath, uint32_t payloadSize, const ThumbCacheFile::PayloadWriter& write,
                      bool keepCurrent);
 
     const uint64_t m_capacityLimit;
