@@ -1,5 +1,6 @@
 // thumbs DIR [--passes N] [--json]: the list-view thumbnailer over every photo under DIR, pass
-// after pass, as the item list's Refresh runs it; the measuring tool of the service.
+// after pass, as the item list's Refresh runs it; the measuring tool of the service. The pool
+// size follows TESSARY_THUMB_WORKERS and is reported with the figures.
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -78,7 +79,8 @@ PassResult RunPass(ThumbnailList& list, EventCounter& window, const std::vector<
     const int64_t readyBefore = window.ready;
     auto finished = [&] {
         const ThumbnailList::Counters now = list.GetCounters();
-        const int64_t worked = (now.made - before.made) + (now.failed - before.failed) + (now.discarded - before.discarded);
+        const int64_t worked = (now.made - before.made) + (now.failed - before.failed)
+                               + (now.discarded - before.discarded) + (now.repeated - before.repeated);
         return worked >= int64_t(batch.size()) && window.ready - readyBefore >= now.made - before.made;
     };
 
@@ -145,8 +147,10 @@ int RunThumbs(const QStringList& arguments)
 
     EventCounter window;
     QJsonArray passList;
+    int workers = 0;
     {
         ThumbnailList list(&window);
+        workers = list.Workers();
         for (int pass = 0; pass < passes; ++pass) {
             // As the item list's Refresh does: forget the thumbnails, then empty the list and
             // show the rows again. ForgetThumbnails alone keeps the queue's done set, which
@@ -174,10 +178,11 @@ int RunThumbs(const QStringList& arguments)
     if (json) {
         QJsonObject out;
         out.insert(QStringLiteral("files"), qint64(photos.size()));
+        out.insert(QStringLiteral("workers"), workers);
         out.insert(QStringLiteral("passes"), passList);
         PrintJson(QJsonDocument(out));
     } else {
-        PrintLine(QStringLiteral("%1 files").arg(photos.size()));
+        PrintLine(QStringLiteral("%1 files, %2 workers").arg(photos.size()).arg(workers));
     }
     return kExitOk;
 }

@@ -11,18 +11,34 @@
 
 namespace tessary {
 
-bool ThumbCacheStore::Store(const DibImage& image, const QString& photoPath)
+namespace {
+// An empty or oversized image still goes through, so that the path loses its old entry as
+// with any failed store; the writer then refuses it.
+uint32_t PayloadSizeOf(const DibImage& image)
 {
-    // An empty or oversized image still goes through, so that the path loses its old entry
-    // as with any failed store; the writer then refuses it.
     const int64_t fileSize = image.FileSize();
-    const uint32_t payloadSize = fileSize > 0 && fileSize <= int64_t(ThumbCacheFile::MaxCapacity()) ? uint32_t(fileSize) : 0;
-    return Store(photoPath, payloadSize, [&image](uint8_t* dest, uint32_t size) {
+    return fileSize > 0 && fileSize <= int64_t(ThumbCacheFile::MaxCapacity()) ? uint32_t(fileSize) : 0;
+}
+
+ThumbCacheFile::PayloadWriter BmpPayloadWriter(const DibImage& image)
+{
+    return [&image](uint8_t* dest, uint32_t size) {
         if (size == 0)
             return false;
         MemoryStream stream(dest, size, MemoryStream::kWritable);
         return WriteBmp(stream, image) && stream.Tell() == int64_t(size);
-    });
+    };
+}
+} // namespace
+
+bool ThumbCacheStore::Store(const DibImage& image, const QString& photoPath)
+{
+    return StoreRecord(photoPath, PayloadSizeOf(image), BmpPayloadWriter(image), false);
+}
+
+bool ThumbCacheStore::StoreOnce(const DibImage& image, const QString& photoPath)
+{
+    return StoreRecord(photoPath, PayloadSizeOf(image), BmpPayloadWriter(image), true);
 }
 
 bool ThumbCacheStore::Lookup(DibImage& image, const QString& photoPath)

@@ -126,13 +126,29 @@ bool ThumbCacheStore::Store(const QString& photoPath, QByteArrayView payload)
 bool ThumbCacheStore::Store(const QString& photoPath, uint32_t payloadSize,
                             const ThumbCacheFile::PayloadWriter& write)
 {
+    return StoreRecord(photoPath, payloadSize, write, false);
+}
+
+bool ThumbCacheStore::StoreRecord(const QString& photoPath, uint32_t payloadSize,
+                                  const ThumbCacheFile::PayloadWriter& write, bool keepCurrent)
+{
     std::lock_guard lock(m_mutex);
-    m_index.erase(photoPath);
+    const auto it = m_index.find(photoPath);
+    ThumbCacheEntry current;
+    const bool hadEntry = it != m_index.end();
+    if (hadEntry) {
+        current = it->second;
+        m_index.erase(it);
+    }
     if (!m_file)
         return false;
     const std::optional<int64_t> photoTime = ReadablePhotoTime(photoPath);
     if (!photoTime)
         return false;
+    if (keepCurrent && hadEntry && current.photoTime == *photoTime) {
+        m_index.emplace(photoPath, current);
+        return true;
+    }
     ThumbCacheEntry entry;
     entry.serial = NextSerial();
     entry.photoTime = *photoTime;

@@ -12,7 +12,9 @@
 // any payload; the image-level ones write and read it with the BMP writer and reader.
 //
 // Threads: every operation may be called from any thread and holds the store's mutex for
-// its whole duration. The serial counter is shared by all stores and advanced atomically.
+// its whole duration, so a lookup never sees a record being written. Several list-view
+// workers write the list-view store at once; they use StoreOnce, which keeps one record per
+// path and modification time when two of them made the same photo. The serial counter is shared by all stores and advanced atomically.
 // Failures: quiet; Store and Lookup return false and the caller decodes the photo instead.
 
 #include <cstdint>
@@ -75,6 +77,9 @@ public:
     // replaced only on success (it must be able to hold the stored depth).
     bool Store(const DibImage& image, const QString& photoPath);
     bool Lookup(DibImage& image, const QString& photoPath);
+    // Store, unless the path already has an entry for the photo's current modification time
+    // (another writer stored it meanwhile): that entry is kept and the result is true.
+    bool StoreOnce(const DibImage& image, const QString& photoPath);
 
     // The exit step: drops every entry, deletes the file and, when it is then empty, its
     // folder. Later calls of Open, Store and Lookup fail.
@@ -86,6 +91,10 @@ public:
     uint32_t FileUsed() const;
 
 private:
+    // The byte-level Store; with `keepCurrent`, StoreOnce's rule.
+    bool StoreRecord(const QString& photoPath, uint32_t payloadSize, const ThumbCacheFile::PayloadWriter& write,
+                     bool keepCurrent);
+
     const uint64_t m_capacityLimit;
     mutable std::mutex m_mutex;
     std::unique_ptr<ThumbCacheFile> m_file;

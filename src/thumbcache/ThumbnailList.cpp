@@ -1,6 +1,8 @@
 #include "ThumbnailList.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <thread>
 #include <QCoreApplication>
 
 #include "thumbcache/IconCells.h"
@@ -14,13 +16,31 @@ ThumbnailList::ThumbnailList(QObject* window)
 {
 }
 
-ThumbnailList::ThumbnailList(QObject* window, ThumbCacheStore& store, const QString& storeFolder)
+ThumbnailList::ThumbnailList(QObject* window, ThumbCacheStore& store, const QString& storeFolder, int workers)
     : m_window(window)
     , m_store(store)
     , m_style()
 {
-    m_worker = std::make_unique<Worker>(*this, storeFolder);
-    m_worker->Start();
+    const int count = workers > 0 ? std::min(workers, kMaxWorkers) : WorkerCount();
+    m_workers.reserve(size_t(count));
+    for (int i = 0; i < count; ++i) {
+        auto worker = std::make_unique<Worker>(*this, storeFolder);
+        // A thread that cannot be made only leaves the pool smaller.
+        if (worker->Start())
+            m_workers.push_back(std::move(worker));
+    }
+}
+
+int ThumbnailList::WorkerCount()
+{
+    if (const char* text = std::getenv("TESSARY_THUMB_WORKERS")) {
+        char* end = nullptr;
+        const long n = std::strtol(text, &end, 10);
+        if (end != text && *end == '\0' && n >= 1 && n <= kMaxWorkers)
+            return int(n);
+    }
+    const unsigned cores = std::thread::hardware_concurrency();
+    return std::clamp(int(cores), 1, kMaxWorkers);
 }
 
 ThumbnailList::~ThumbnailList()
@@ -30,12 +50,17 @@ ThumbnailList::~ThumbnailList()
 
 void ThumbnailList::Stop()
 {
-    if (!m_worker)
+    if (m_workers.empty())
         return;
-    m_queue.Request({ThumbnailQueue::kStopMarker, QString()});
-    m_worker->SignalStop();
-    m_worker->Wait();
-    m_worker.reset();
+    // One marker per worker: a worker ends on the first marker it takes, so each blocked
+    // worker wakes to one of them.
+    for (size_t i = 0; i < m_workers.size(); ++i)
+        m_queue.Request({ThumbnailQueue::kStopMarker, QString()});
+    for (auto& worker : m_workers)
+        worker->SignalStop();
+    for (auto& worker : m_workers)
+        worker->Wait();
+    m_workers.clear();
 }
 
 bool ThumbnailList::Reset(int initialCount)
@@ -111,6 +136,8 @@ int ThumbnailList::AddThumbnail(const DibImage& cell, int32_t itemId, uint64_t g
     std::lock_guard lock(m_mutex);
     if (generation != m_generation)
         return -2;
+    if (m_queue.IsDone(itemId))
+        return -3;
     return AddCellLocked(cell, itemId, false);
 }
 
@@ -174,6 +201,7 @@ ThumbnailList::Counters ThumbnailList::GetCounters() const
     c.storeHits = m_storeHits.load();
     c.failed = m_failed.load();
     c.discarded = m_discarded.load();
+    c.repeated = m_repeated.load();
     return c;
 }
 

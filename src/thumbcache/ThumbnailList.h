@@ -9,8 +9,14 @@
 // and posts kThumbReadyEvent with the item id to the window. A photo that cannot be loaded
 // keeps its placeholder; nothing is reported.
 //
+// Workers: WorkerCount() of them unless the constructor names a count. They share the
+// queue, the store and the image list; each decodes with its own buffers, so the decoders'
+// memory caps hold per worker. An id gets at most one cell per image list: a worker drops a
+// request whose id is already done (a second request for it queued before the first was
+// made), and AddThumbnail refuses it again under the lock, should two workers make it at once.
+//
 // Threads: construction, destruction, Reset, requests, ImageIndexFor and the image-list
-// accessors belong to the window's (UI) thread; the worker only calls AddCell. One mutex
+// accessors belong to the window's (UI) thread; the workers only call AddCell. One mutex
 // guards the image list and both maps; AddCell takes the queue's lock inside it, placeholder
 // making takes IconCells' lock inside it. Requests carry copies of paths and ids: the worker
 // never sees the album model or a widget.
@@ -37,6 +43,11 @@ namespace tessary {
 class ThumbnailList {
 public:
     static constexpr int kGrowth = 100;
+    static constexpr int kMaxWorkers = 8;
+
+    // The default pool size: TESSARY_THUMB_WORKERS when it holds a number from 1 to
+    // kMaxWorkers, else the machine's core count within 1..kMaxWorkers.
+    static int WorkerCount();
 
     // What the worker has done since the list was made; for measuring and tests.
     struct Counters {
@@ -45,14 +56,16 @@ public:
         int64_t storeHits = 0; // photos found in the store
         int64_t failed = 0;    // requests whose photo could not be loaded or added
         int64_t discarded = 0; // cells made for a list that was reset meanwhile
+        int64_t repeated = 0;  // requests dropped because their id already had its cell
     };
 
-    // Starts the worker on the process-wide list-view store, opened (when not yet open) in
+    // Starts the workers on the process-wide list-view store, opened (when not yet open) in
     // ThumbCacheStore::StoreFolder().
     explicit ThumbnailList(QObject* window);
-    // The same on `store`, opened in `storeFolder` when it is not open yet.
-    ThumbnailList(QObject* window, ThumbCacheStore& store, const QString& storeFolder);
-    // Stops the worker (see Stop).
+    // The same on `store`, opened in `storeFolder` when it is not open yet, with `workers`
+    // workers (clamped to 1..kMaxWorkers; 0 means WorkerCount()).
+    ThumbnailList(QObject* window, ThumbCacheStore& store, const QString& storeFolder, int workers = 0);
+    // Stops the workers (see Stop).
     virtual ~ThumbnailList();
     ThumbnailList(const ThumbnailList&) = delete;
     ThumbnailList& operator=(const ThumbnailList&) = delete;
@@ -81,9 +94,12 @@ public:
     // or -1.
     int AddCell(const DibImage& bitmap, int32_t key, bool isPlaceholder);
 
-    // Ends the worker: an urgent stop marker, the stop flag, then a wait (no time-out) for the
-    // thread. The request being worked on is finished first. Later requests stay queued.
+    // Ends every worker: one urgent stop marker per worker, the stop flags, then a wait (no
+    // time-out) for each thread. Requests being worked on are finished first. Later requests
+    // stay queued. A worker that sees its flag before a marker leaves that marker queued.
     void Stop();
+    // The number of workers started (0 after Stop).
+    int Workers() const { return int(m_workers.size()); }
 
     // ---- the image list, for the window ------------------------------------------------------
     bool HasImageList() const;
@@ -109,8 +125,9 @@ private:
     friend class Worker;
 
     int AddCellLocked(const DibImage& bitmap, int32_t key, bool isPlaceholder);
-    // Worker: AddCell of a thumbnail, unless the list was reset after `generation`; then -2.
-    // Requests are stamped with the current generation when they are queued.
+    // Worker: AddCell of a thumbnail, unless the list was reset after `generation` (then -2)
+    // or the id already has its cell in this list (then -3). Requests are stamped with the
+    // current generation when they are queued.
     int AddThumbnail(const DibImage& cell, int32_t itemId, uint64_t generation);
 
     QObject* const m_window;
@@ -130,8 +147,9 @@ private:
     std::atomic<int64_t> m_storeHits{0};
     std::atomic<int64_t> m_failed{0};
     std::atomic<int64_t> m_discarded{0};
+    std::atomic<int64_t> m_repeated{0};
 
-    std::unique_ptr<Worker> m_worker;
+    std::vector<std::unique_ptr<Worker>> m_workers;
 };
 
 } // namespace tessary

@@ -46,6 +46,9 @@ int ThumbnailList::Worker::Run()
             case Outcome::Discarded:
                 ++m_list.m_discarded;
                 break;
+            case Outcome::Repeated:
+                ++m_list.m_repeated;
+                break;
             }
         }
         if (IsStopRequested())
@@ -60,14 +63,18 @@ ThumbnailList::Worker::Outcome ThumbnailList::Worker::MakeThumbnail(const Thumbn
     const DibSize box = style.PhotoBox();
     if (box.width < 1 || box.height < 1 || request.path.isEmpty())
         return Outcome::Failed;
+    // Another worker made it already; AddThumbnail checks again for one making it right now.
+    if (request.generation == m_list.ImageListGeneration() && m_list.m_queue.IsDone(request.itemId))
+        return Outcome::Repeated;
     DibImage24 photo;
     if (m_list.m_store.Lookup(photo, request.path)) {
         ++m_list.m_storeHits;
     } else {
         if (!LoadImageFitted(photo, request.path, box))
             return Outcome::Failed;
-        // A failed write only costs a decode next time.
-        m_list.m_store.Store(photo, request.path);
+        // A failed write only costs a decode next time; another worker may have stored the
+        // same photo meanwhile, and its record is kept.
+        m_list.m_store.StoreOnce(photo, request.path);
     }
     DibImage24 cell;
     if (!ComposeCell(photo, style, cell))
@@ -76,7 +83,9 @@ ThumbnailList::Worker::Outcome ThumbnailList::Worker::MakeThumbnail(const Thumbn
         DrawBadge(cell, m_badge);
     // Not into a list made after the request: its id may name another album's item there.
     const int index = m_list.AddThumbnail(cell, request.itemId, request.generation);
-    return index >= 0 ? Outcome::Made : index == -2 ? Outcome::Discarded : Outcome::Failed;
+    if (index >= 0)
+        return Outcome::Made;
+    return index == -2 ? Outcome::Discarded : index == -3 ? Outcome::Repeated : Outcome::Failed;
 }
 
 } // namespace tessary

@@ -1,5 +1,5 @@
 #pragma once
-// Internal: the worker thread of a ThumbnailList.
+// Internal: one worker thread of a ThumbnailList's pool.
 
 #include "imaging/DibDepths.h"
 #include "platform/WorkerThread.h"
@@ -9,14 +9,15 @@ namespace tessary {
 
 class ThumbnailList::Worker final : public WorkerThread {
 public:
-    // Loads the Exif badge; opens the list's store when it is not open yet.
+    // Loads the Exif badge; opens the list's store when it is not open yet (the workers are
+    // made one after the other on the owning thread).
     Worker(ThumbnailList& list, const QString& storeFolder);
     ~Worker() override;
 
     int Run() override;
 
 private:
-    enum class Outcome { Made, Failed, Discarded };
+    enum class Outcome { Made, Failed, Discarded, Repeated };
     // Store lookup or load, store write, cell, badge, AddCell into the image list the request
     // was made for.
     Outcome MakeThumbnail(const ThumbnailRequest& request);

@@ -64,6 +64,7 @@ bool ThumbnailQueue::TakeFront(ThumbnailRequest& out)
         return false;
     out = std::move(from.front());
     from.pop_front();
+    out.ticket = ++m_lastTicket;
     return true;
 }
 

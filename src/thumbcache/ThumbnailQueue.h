@@ -1,5 +1,5 @@
 #pragma once
-// The request queue of one list-view thumbnail worker.
+// The request queue of one list-view thumbnailer, shared by its workers.
 //
 // Order: urgent requests first, first in first out; then normal requests. A batch asked for
 // with RequestMany goes to the front of the normal list in the given (display) order, ahead
@@ -7,10 +7,10 @@
 // order, to the front of the normal list, which keeps the urgent list short.
 // An id whose thumbnail is done is not queued again until Clear.
 //
-// Threads: producers (the UI thread) call Request, RequestMany, MarkDone and Clear; one
-// worker calls Take. Everything is under one mutex; the semaphore carries one count per
-// queued request. Clear leaves the counts, so a later Take may find nothing: the worker then
-// simply goes round again.
+// Threads: producers (the UI thread) call Request, RequestMany, MarkDone and Clear; the
+// list's workers call Take, each getting the next request in the order above. Everything is
+// under one mutex; the semaphore carries one count per queued request. Clear leaves the
+// counts, so a later Take may find nothing: the worker then simply goes round again.
 
 #include <chrono>
 #include <cstdint>
@@ -28,6 +28,7 @@ struct ThumbnailRequest {
     int32_t itemId = 0;      // negative: the stop marker
     QString path;            // the photo file, a copy owned by the request
     uint64_t generation = 0; // the image list it was asked for (set by ThumbnailList)
+    uint64_t ticket = 0;     // set by Take: 1 for the first request the queue handed out, and so on
 };
 
 class ThumbnailQueue {
@@ -70,6 +71,7 @@ private:
     std::list<ThumbnailRequest> m_normal;
     std::set<int32_t> m_requested;
     std::set<int32_t> m_done;
+    uint64_t m_lastTicket = 0;
     CountingSemaphore m_available;
 };
 

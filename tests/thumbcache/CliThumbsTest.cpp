@@ -1,11 +1,13 @@
 // `tessary-cli thumbs`, run as a process over a folder of photos.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <thread>
 #include <vector>
 
 #include <QDir>
@@ -29,7 +31,7 @@ struct CliRun {
 
 // Plain fork and exec rather than QProcess, whose spawning ThreadSanitizer cannot follow.
 // Standard output and error go to files in `tempRoot`, which is also the child's TMPDIR.
-CliRun Cli(const QStringList& args, const QString& tempRoot)
+CliRun Cli(const QStringList& args, const QString& tempRoot, const QByteArray& workers = {})
 {
     CliRun r;
     const QByteArray outPath = QFile::encodeName(tempRoot + QStringLiteral("/cli.out"));
@@ -45,9 +47,13 @@ CliRun Cli(const QStringList& args, const QString& tempRoot)
     QByteArray platform = "QT_QPA_PLATFORM=offscreen";
     std::vector<char*> env;
     for (char** e = environ; *e; ++e) {
-        if (std::strncmp(*e, "TMPDIR=", 7) != 0 && std::strncmp(*e, "QT_QPA_PLATFORM=", 16) != 0)
+        if (std::strncmp(*e, "TMPDIR=", 7) != 0 && std::strncmp(*e, "QT_QPA_PLATFORM=", 16) != 0
+            && std::strncmp(*e, "TESSARY_THUMB_WORKERS=", 22) != 0)
             env.push_back(*e);
     }
+    QByteArray workerCount = "TESSARY_THUMB_WORKERS=" + workers;
+    if (!workers.isEmpty())
+        env.push_back(workerCount.data());
     env.push_back(tmpdir.data());
     env.push_back(platform.data());
     env.push_back(nullptr);
@@ -90,10 +96,11 @@ TEST(CliThumbs, PassesAfterTheFirstComeFromTheStoreAndTheScratchFilesGo)
     ASSERT_TRUE(WriteFile(photos + QStringLiteral("/broken.jpg"), "no picture"));
     ASSERT_TRUE(WriteFile(photos + QStringLiteral("/notes.txt"), "not a photo"));
 
-    const CliRun r = Cli({photos, QStringLiteral("--passes"), QStringLiteral("3"), QStringLiteral("--json")}, temp.path());
+    const CliRun r = Cli({photos, QStringLiteral("--passes"), QStringLiteral("3"), QStringLiteral("--json")}, temp.path(), "3");
     ASSERT_EQ(r.exitCode, 0) << r.err.constData();
     const QJsonObject out = QJsonDocument::fromJson(r.out).object();
     EXPECT_EQ(out.value(QStringLiteral("files")).toInt(), 4);
+    EXPECT_EQ(out.value(QStringLiteral("workers")).toInt(), 3);
     const QJsonArray passes = out.value(QStringLiteral("passes")).toArray();
     ASSERT_EQ(passes.size(), 3);
     for (int i = 0; i < 3; ++i) {
@@ -120,4 +127,19 @@ TEST(CliThumbs, WrongUsageAndMissingFoldersAreRefused)
     const CliRun empty = Cli({dir.path(), QStringLiteral("--json"), QStringLiteral("--passes"), QStringLiteral("1")}, dir.path());
     ASSERT_EQ(empty.exitCode, 0);
     EXPECT_EQ(QJsonDocument::fromJson(empty.out).object().value(QStringLiteral("files")).toInt(), 0);
+}
+
+TEST(CliThumbs, TheTextReportNamesTheWorkerCount)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(WriteSolidBmp(dir.filePath(QStringLiteral("a.bmp")), 50, 40, DibColor::Rgb(4, 5, 6)));
+    const CliRun one = Cli({dir.path(), QStringLiteral("--passes"), QStringLiteral("1")}, dir.path(), "1");
+    ASSERT_EQ(one.exitCode, 0) << one.err.constData();
+    EXPECT_TRUE(one.out.contains("pass 1: 1 made, 0 from the store, 0 failed")) << one.out.constData();
+    EXPECT_TRUE(one.out.contains("1 files, 1 workers")) << one.out.constData();
+    // Out of range: the machine's core count within 1..8.
+    const int cores = std::clamp(int(std::thread::hardware_concurrency()), 1, 8);
+    const CliRun many = Cli({dir.path(), QStringLiteral("--passes"), QStringLiteral("1"), QStringLiteral("--json")}, dir.path(), "12");
+    ASSERT_EQ(many.exitCode, 0) << many.err.constData();
+    EXPECT_EQ(QJsonDocument::fromJson(many.out).object().value(QStringLiteral("workers")).toInt(), cores);
 }

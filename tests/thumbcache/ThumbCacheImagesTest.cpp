@@ -2,6 +2,11 @@
 // written by our BMP writer and read back by our BMP reader.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+#include <vector>
+
+#include <QFile>
 #include <QTemporaryDir>
 
 #include "imagefiles/BmpWriter.h"
@@ -136,3 +141,74 @@ TEST_F(ThumbCacheImagesTest, ARecordThatIsNoBmpImageOrCannotBeHeldMisses)
     EXPECT_EQ(any.Bpp(), 24);
 }
 
+
+TEST_F(ThumbCacheImagesTest, StoreOnceKeepsACurrentRecordAndReplacesAStaleOne)
+{
+    ASSERT_TRUE(SetModificationTime(m_photo, 2000, 1));
+    ASSERT_TRUE(m_store.StoreOnce(Pattern(30, 20, 1), m_photo));
+    const uint32_t used = m_store.FileUsed();
+    // Another writer made the same photo meanwhile: its record stays, nothing is appended.
+    ASSERT_TRUE(m_store.StoreOnce(Pattern(30, 20, 2), m_photo));
+    EXPECT_EQ(m_store.FileUsed(), used);
+    DibImage24 back;
+    ASSERT_TRUE(m_store.Lookup(back, m_photo));
+    EXPECT_TRUE(SamePixels(back, Pattern(30, 20, 1)));
+
+    // The photo changed: the old record is stale and is replaced.
+    ASSERT_TRUE(SetModificationTime(m_photo, 2000, 2));
+    ASSERT_TRUE(m_store.StoreOnce(Pattern(30, 20, 3), m_photo));
+    EXPECT_EQ(m_store.FileUsed(), 2 * used);
+    ASSERT_TRUE(m_store.Lookup(back, m_photo));
+    EXPECT_TRUE(SamePixels(back, Pattern(30, 20, 3)));
+    EXPECT_EQ(m_store.EntryCount(), 1u);
+
+    // A photo that cannot be read still loses its entry.
+    ASSERT_TRUE(QFile::remove(m_photo));
+    EXPECT_FALSE(m_store.StoreOnce(Pattern(30, 20, 4), m_photo));
+    EXPECT_EQ(m_store.EntryCount(), 0u);
+}
+
+TEST_F(ThumbCacheImagesTest, ConcurrentWritersKeepOneRecordPerPhotoAndReadersSeeWholeImages)
+{
+    constexpr int kPhotos = 8;
+    constexpr int kWriters = 4;
+    std::vector<QString> photos;
+    for (int i = 0; i < kPhotos; ++i) {
+        photos.push_back(m_dir.filePath(QStringLiteral("p%1.jpg").arg(i)));
+        ASSERT_TRUE(WriteFile(photos.back(), "photo"));
+    }
+    // The size of one record, from a store of its own.
+    QTemporaryDir other;
+    ThumbCacheStore single;
+    ASSERT_TRUE(single.Open(QString::fromLatin1(ThumbCacheStore::kListViewFileName), other.path()));
+    ASSERT_TRUE(single.Store(Pattern(40, 30, 0), m_photo));
+    const uint32_t recordSize = single.FileUsed();
+
+    std::atomic<int> wrong{0}, hits{0};
+    std::atomic<bool> go{false};
+    std::vector<std::thread> writers;
+    for (int w = 0; w < kWriters; ++w) {
+        writers.emplace_back([&, w] {
+            while (!go.load())
+                std::this_thread::yield();
+            for (int round = 0; round < 40; ++round) {
+                const int i = (round + w) % kPhotos;
+                DibImage24 back;
+                if (m_store.Lookup(back, photos[size_t(i)])) {
+                    ++hits;
+                    if (!SamePixels(back, Pattern(40, 30, i)))
+                        ++wrong;
+                } else if (!m_store.StoreOnce(Pattern(40, 30, i), photos[size_t(i)])) {
+                    ++wrong;
+                }
+            }
+        });
+    }
+    go.store(true);
+    for (std::thread& t : writers)
+        t.join();
+    EXPECT_EQ(wrong.load(), 0);
+    EXPECT_GT(hits.load(), 0);
+    EXPECT_EQ(m_store.EntryCount(), size_t(kPhotos));
+    EXPECT_EQ(m_store.FileUsed(), kPhotos * recordSize);
+}

@@ -1,5 +1,6 @@
 // The thumbnail services under load from several threads: producers asking a thumbnail list
-// for cells, the UI thread reading cells, forgetting and resetting, and the preview service
+// (each with a pool of workers) for cells, the UI thread reading cells, forgetting and
+// resetting, lists made and destroyed while their workers are busy, and the preview service
 // drawn, cleared and fed at the same time, over one shared list-view store and the preview
 // store. Meant to run under ThreadSanitizer (the tsan preset) as well as in the normal builds.
 #include <gtest/gtest.h>
@@ -22,6 +23,7 @@ namespace {
 constexpr int kPhotos = 10;
 constexpr int kProducers = 3;
 constexpr int kRounds = 60;
+constexpr int kWorkers = 3;
 } // namespace
 
 TEST(ThumbServicesStress, ProducersTheUiThreadAndResetsOverBothServices)
@@ -37,8 +39,8 @@ TEST(ThumbServicesStress, ProducersTheUiThreadAndResetsOverBothServices)
     IconCells::Instance().SetProvider(nullptr);
     ThumbCacheStore listStore, previewStore;
     EventRecorder window, previewWindow;
-    auto list = std::make_unique<ThumbnailList>(&window, listStore, dir.path());
-    auto second = std::make_unique<ThumbnailList>(&window, listStore, dir.path()); // shares the store
+    auto list = std::make_unique<ThumbnailList>(&window, listStore, dir.path(), kWorkers);
+    auto second = std::make_unique<ThumbnailList>(&window, listStore, dir.path(), kWorkers); // shares the store
     PreviewThumbnails previews(previewStore, dir.path());
     ASSERT_TRUE(list->Reset(100));
     ASSERT_TRUE(second->Reset(100));
@@ -60,6 +62,29 @@ TEST(ThumbServicesStress, ProducersTheUiThreadAndResetsOverBothServices)
             }
         });
     }
+
+    // Short-lived lists on the same store, destroyed with requests queued and cells being made
+    // (no window: nothing may be posted once a list is gone).
+    std::atomic<int> shortLived{0};
+    std::thread churn([&] {
+        for (int round = 0; round < 12; ++round) {
+            ThumbnailList brief(nullptr, listStore, dir.path(), kWorkers);
+            if (!brief.Reset(20))
+                continue;
+            std::vector<ThumbnailRequest> batch;
+            for (int32_t k = 0; k < kPhotos; ++k)
+                batch.push_back(request(k + round));
+            brief.RequestMany(std::move(batch));
+            brief.Request(request(round));
+            if (round % 3 == 0)
+                brief.ForgetThumbnails();
+            if (round % 4 == 1)
+                brief.Reset(20);
+            if (round % 2)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            ++shortLived;
+        }
+    });
 
     // The UI thread: cells and placeholders, forgetting and resetting, previews drawn and cleared.
     QImage canvas(170, 170, QImage::Format_RGB32);
@@ -84,13 +109,15 @@ TEST(ThumbServicesStress, ProducersTheUiThreadAndResetsOverBothServices)
     }
     for (std::thread& t : producers)
         t.join();
+    churn.join();
+    EXPECT_EQ(shortLived.load(), 12);
 
     list->Stop();
     second->Stop();
     previews.Stop();
 
     // Afterwards a fresh list makes every cell, and a refresh finds every photo in the store.
-    ThumbnailList fresh(&window, listStore, dir.path());
+    ThumbnailList fresh(&window, listStore, dir.path(), kWorkers);
     std::vector<ThumbnailRequest> all;
     for (int32_t i = 0; i < kPhotos; ++i)
         all.push_back({i, photos[i]});
@@ -100,6 +127,7 @@ TEST(ThumbServicesStress, ProducersTheUiThreadAndResetsOverBothServices)
         fresh.RequestMany(all);
         ASSERT_TRUE(WaitUntil([&] { return fresh.GetCounters().made - before.made == kPhotos; }));
         EXPECT_EQ(fresh.GetCounters().failed, 0);
+        EXPECT_EQ(fresh.ImageCount(), kPhotos);
         if (pass == 2) {
             EXPECT_EQ(fresh.GetCounters().storeHits - before.storeHits, kPhotos);
         }

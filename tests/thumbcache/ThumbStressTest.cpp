@@ -1,8 +1,9 @@
-// Several producers, one worker and resets in between, over one queue and two stores. Meant
+// Several producers, several workers and resets in between, over one queue and two stores. Meant
 // to run under ThreadSanitizer (the tsan preset) as well as in the normal builds.
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
 #include <thread>
 
 #include <QTemporaryDir>
@@ -72,7 +73,7 @@ private:
 };
 } // namespace
 
-TEST(ThumbStress, ProducersOneWorkerAndResets)
+TEST(ThumbStress, ProducersSeveralWorkersAndResets)
 {
     QTemporaryDir dir;
     QStringList photos;
@@ -85,8 +86,12 @@ TEST(ThumbStress, ProducersOneWorkerAndResets)
     ASSERT_TRUE(preview.Open(QString::fromLatin1(ThumbCacheStore::kPreviewFileName), dir.path()));
 
     ThumbnailQueue queue;
-    StressWorker worker(queue, listView);
-    ASSERT_TRUE(worker.Start());
+    constexpr int kWorkers = 3;
+    std::vector<std::unique_ptr<StressWorker>> workers;
+    for (int w = 0; w < kWorkers; ++w) {
+        workers.push_back(std::make_unique<StressWorker>(queue, listView));
+        ASSERT_TRUE(workers.back()->Start());
+    }
 
     // Ids map onto the photos; each producer uses its own id range.
     auto request = [&](int32_t id) { return ThumbnailRequest{id, photos[id % kPhotos]}; };
@@ -134,16 +139,22 @@ TEST(ThumbStress, ProducersOneWorkerAndResets)
     producing.store(false);
     otherSide.join();
 
-    queue.Request({ThumbnailQueue::kStopMarker, QString()});
-    EXPECT_TRUE(worker.SignalStop());
-    ASSERT_TRUE(worker.Wait());
-
-    EXPECT_EQ(worker.corrupt.load(), 0);
-    EXPECT_EQ(worker.failures.load(), 0);
+    for (int w = 0; w < kWorkers; ++w)
+        queue.Request({ThumbnailQueue::kStopMarker, QString()});
+    for (auto& worker : workers)
+        EXPECT_TRUE(worker->SignalStop());
+    int served = 0, hits = 0;
+    for (auto& worker : workers) {
+        ASSERT_TRUE(worker->Wait());
+        EXPECT_EQ(worker->corrupt.load(), 0);
+        EXPECT_EQ(worker->failures.load(), 0);
+        EXPECT_EQ(worker->ExitCode(), 0);
+        served += worker->served.load();
+        hits += worker->hits.load();
+    }
     EXPECT_EQ(otherMismatches.load(), 0);
-    EXPECT_GT(worker.served.load(), 0);
-    EXPECT_GT(worker.hits.load(), 0);
-    EXPECT_EQ(worker.ExitCode(), 0);
+    EXPECT_GT(served, 0);
+    EXPECT_GT(hits, 0);
     EXPECT_EQ(listView.EntryCount(), size_t(kPhotos));
     EXPECT_EQ(preview.EntryCount(), size_t(kPhotos));
 }

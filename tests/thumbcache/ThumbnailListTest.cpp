@@ -2,9 +2,11 @@
 // store, posted events, resets and stopping.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <memory>
+#include <set>
 #include <thread>
 
 #include <QTemporaryDir>
@@ -106,7 +108,8 @@ TEST_F(ThumbnailListTest, ResetMakesTheImageListAndTellsTheWindow)
 
 TEST_F(ThumbnailListTest, EveryPhotoBecomesAFramedCellAndItsIdIsPosted)
 {
-    ThumbnailList list(&m_window, m_store, m_storeFolder);
+    // One worker, so that the cells are also finished in the order they were taken.
+    ThumbnailList list(&m_window, m_store, m_storeFolder, 1);
     ASSERT_TRUE(list.Reset(100));
     list.RequestMany(AllFour());
     ASSERT_TRUE(WaitUntil([&] { return m_window.ready.size() == 4; }));
@@ -322,7 +325,7 @@ TEST_F(ThumbnailListTest, AWorkerStoppedWhileBusyFinishesThatPhotoAndNoOther)
     ManualResetEvent& release = *releaseEvent;
     IconCells::Instance().SetProvider(std::make_unique<HoldingProvider>(entered, release));
     {
-        ThumbnailList list(&m_window, m_store, m_storeFolder);
+        ThumbnailList list(&m_window, m_store, m_storeFolder, 1);
         ASSERT_TRUE(list.Reset(100));
         std::thread holder([&] { list.ImageIndexFor(99, m_png); });
         ASSERT_TRUE(entered.WaitFor(10s));
@@ -385,4 +388,125 @@ TEST_F(ThumbnailListTest, ACellMadeAcrossAResetIsNotAddedToTheNewList)
     list.Request({5, m_png});
     ASSERT_TRUE(WaitUntil([&] { return m_window.ready.size() == 1; }));
     EXPECT_TRUE(At(Cell(list, 5), 48, 48).SameRgb(DibColor::Rgb(10, 200, 60)));
+}
+
+TEST_F(ThumbnailListTest, SeveralWorkersMakeEveryRequestedCellExactlyOnce)
+{
+    constexpr int kPhotos = 24;
+    QStringList photos;
+    for (int i = 0; i < kPhotos; ++i) {
+        photos << Photo(QStringLiteral("p%1.bmp").arg(i));
+        ASSERT_TRUE(WriteSolidBmp(photos.last(), 60, 60, DibColor::Rgb(uint8_t(10 * i), 40, 200)));
+    }
+    ThumbnailList list(&m_window, m_store, m_storeFolder, 4);
+    EXPECT_EQ(list.Workers(), 4);
+    ASSERT_TRUE(list.Reset(100));
+    // Ids 0..23 show photos 0..23 and ids 24..47 the same photos again (a second album row
+    // of each); every id is asked for as urgent, in a batch and again in a later batch, so
+    // that the same id is queued several times before its cell is made.
+    std::vector<ThumbnailRequest> all;
+    for (int32_t id = 0; id < 2 * kPhotos; ++id)
+        all.push_back({id, photos[id % kPhotos]});
+    for (int32_t id = 0; id < 2 * kPhotos; id += 5)
+        list.Request(all[size_t(id)]);
+    list.RequestMany(all);
+    list.RequestMany(all);
+    ASSERT_TRUE(WaitUntil([&] { return m_window.ready.size() >= size_t(2 * kPhotos); }));
+    list.Stop();
+    QCoreApplication::processEvents();
+
+    std::vector<int32_t> ready = m_window.ready;
+    std::sort(ready.begin(), ready.end());
+    std::vector<int32_t> expected;
+    for (int32_t id = 0; id < 2 * kPhotos; ++id)
+        expected.push_back(id);
+    EXPECT_EQ(ready, expected); // one ready event per id
+    const ThumbnailList::Counters c = list.GetCounters();
+    EXPECT_EQ(c.made, 2 * kPhotos);
+    EXPECT_EQ(c.failed, 0);
+    EXPECT_EQ(c.served, c.made + c.repeated);
+    EXPECT_EQ(list.ImageCount(), 2 * kPhotos); // no second cell for any id
+    std::set<int> indices;
+    for (int32_t id = 0; id < 2 * kPhotos; ++id) {
+        indices.insert(list.ThumbIndex(id));
+        EXPECT_TRUE(Near(At(Cell(list, id), 48, 48), DibColor::Rgb(uint8_t(10 * (id % kPhotos)), 40, 200), 2)) << id;
+    }
+    EXPECT_EQ(indices.size(), size_t(2 * kPhotos));
+    // One record per photo although two ids of each were made, possibly at the same time.
+    EXPECT_EQ(m_store.EntryCount(), size_t(kPhotos));
+    DibImage24 photo;
+    ASSERT_TRUE(m_store.Lookup(photo, photos[0]));
+    ThumbCacheStore single;
+    QTemporaryDir other;
+    ASSERT_TRUE(single.Open(QString::fromLatin1(ThumbCacheStore::kListViewFileName), other.path()));
+    ASSERT_TRUE(single.Store(photo, photos[0]));
+    EXPECT_EQ(m_store.FileUsed(), kPhotos * single.FileUsed());
+}
+
+TEST_F(ThumbnailListTest, StopEndsEveryWorkerOfThePoolAndAResetKeepsOldCellsOut)
+{
+    const QString other = Photo(QStringLiteral("other.bmp"));
+    ASSERT_TRUE(WriteSolidBmp(other, 10, 10, kRed));
+    auto inWriterEvent = std::make_unique<ManualResetEvent>(); // on the heap, as above
+    auto releaseEvent = std::make_unique<ManualResetEvent>();
+    ManualResetEvent& inWriter = *inWriterEvent;
+    ManualResetEvent& release = *releaseEvent;
+    ThumbnailList list(&m_window, m_store, m_storeFolder, 3);
+    ASSERT_EQ(list.Workers(), 3);
+    ASSERT_TRUE(list.Reset(100));
+    // Holds the store: each of the three workers takes one request and waits in its lookup.
+    std::thread holder([&] {
+        m_store.Store(other, 8, [&](uint8_t* dest, uint32_t size) {
+            inWriter.Set();
+            release.Wait();
+            std::memset(dest, 0, size);
+            return true;
+        });
+    });
+    ASSERT_TRUE(inWriter.WaitFor(10s));
+    list.RequestMany(AllFour());
+    ASSERT_TRUE(WaitUntil([&] { return list.GetCounters().served == 3; }));
+    EXPECT_EQ(list.Queue().NormalIds(), std::vector<int32_t>{4});
+    // Another album: none of the three cells may go into the new list.
+    ASSERT_TRUE(list.Reset(100));
+    std::thread stopper([&] { list.Stop(); });
+    // One marker per worker waits at the front.
+    ASSERT_TRUE(WaitUntil([&] { return list.Queue().UrgentIds().size() == 3; }));
+    release.Set();
+    stopper.join();
+    holder.join();
+
+    EXPECT_EQ(list.Workers(), 0);
+    const ThumbnailList::Counters c = list.GetCounters();
+    EXPECT_EQ(c.served, 3);
+    EXPECT_EQ(c.discarded, 3);
+    EXPECT_EQ(c.made, 0);
+    EXPECT_EQ(list.ImageCount(), 0);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(m_window.ready.empty());
+}
+
+TEST(ThumbnailListWorkers, TheCountFollowsTheEnvironmentWithinOneToEight)
+{
+    const QByteArray saved = qgetenv("TESSARY_THUMB_WORKERS");
+    const int cores = std::clamp(int(std::thread::hardware_concurrency()), 1, ThumbnailList::kMaxWorkers);
+    const std::vector<std::pair<const char*, int>> cases = {
+        {"1", 1}, {"3", 3}, {"8", 8}, {"0", cores}, {"9", cores}, {"-2", cores}, {"2x", cores}, {"", cores}};
+    for (const auto& [text, count] : cases) {
+        qputenv("TESSARY_THUMB_WORKERS", text);
+        EXPECT_EQ(ThumbnailList::WorkerCount(), count) << text;
+    }
+    qputenv("TESSARY_THUMB_WORKERS", "3");
+    {
+        QTemporaryDir dir;
+        ThumbCacheStore store;
+        ThumbnailList list(nullptr, store, dir.path());
+        EXPECT_EQ(list.Workers(), 3);
+        ThumbnailList capped(nullptr, store, dir.path(), 20);
+        EXPECT_EQ(capped.Workers(), ThumbnailList::kMaxWorkers);
+    }
+    if (saved.isNull())
+        qunsetenv("TESSARY_THUMB_WORKERS");
+    else
+        qputenv("TESSARY_THUMB_WORKERS", saved);
 }

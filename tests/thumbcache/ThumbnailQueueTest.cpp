@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <map>
+#include <thread>
+#include <utility>
+
 #include "thumbcache/ThumbnailQueue.h"
 
 using namespace tessary;
@@ -121,4 +127,113 @@ TEST(ThumbnailQueue, TheStopMarkerOvertakesQueuedWork)
     ThumbnailRequest r;
     ASSERT_TRUE(queue.Take(r));
     EXPECT_LT(r.itemId, 0);
+}
+
+TEST(ThumbnailQueue, SeveralTakersGetTheRequestsInQueueOrder)
+{
+    ThumbnailQueue queue;
+    Ids older, newer, urgent;
+    for (int32_t id = 1; id <= 60; ++id)
+        older.push_back(id);
+    for (int32_t id = 61; id <= 80; ++id)
+        newer.push_back(id);
+    for (int32_t id = 101; id <= 108; ++id)
+        urgent.push_back(id);
+    queue.RequestMany(Batch(older));
+    queue.RequestMany(Batch(newer));
+    for (int32_t id : urgent)
+        queue.Request(Req(id));
+
+    // Four takers at once; the tickets tell the order in which the queue handed requests out.
+    constexpr int kTakers = 4;
+    std::vector<std::vector<std::pair<uint64_t, int32_t>>> taken(kTakers);
+    std::atomic<bool> go{false};
+    std::vector<std::thread> takers;
+    for (int t = 0; t < kTakers; ++t) {
+        takers.emplace_back([&, t] {
+            while (!go.load())
+                std::this_thread::yield();
+            ThumbnailRequest r;
+            while (queue.TakeFor(r, 0ms) == ThumbnailQueue::TakeResult::Taken)
+                taken[size_t(t)].push_back({r.ticket, r.itemId});
+        });
+    }
+    go.store(true);
+    for (std::thread& t : takers)
+        t.join();
+
+    std::vector<std::pair<uint64_t, int32_t>> all;
+    for (const auto& mine : taken) {
+        // Each taker's own tickets rise: a request is never handed out ahead of its turn.
+        EXPECT_TRUE(std::is_sorted(mine.begin(), mine.end()));
+        all.insert(all.end(), mine.begin(), mine.end());
+    }
+    std::sort(all.begin(), all.end());
+    Ids order;
+    for (size_t i = 0; i < all.size(); ++i) {
+        EXPECT_EQ(all[i].first, i + 1); // every ticket once
+        order.push_back(all[i].second);
+    }
+    Ids expected = urgent;
+    expected.insert(expected.end(), newer.begin(), newer.end());
+    expected.insert(expected.end(), older.begin(), older.end());
+    EXPECT_EQ(order, expected);
+}
+
+TEST(ThumbnailQueue, UrgentRequestsArrivingDuringTakingGoAheadOfNormalOnes)
+{
+    ThumbnailQueue queue;
+    Ids normal;
+    for (int32_t id = 1; id <= 200; ++id)
+        normal.push_back(id);
+    queue.RequestMany(Batch(normal));
+    std::atomic<bool> stop{false};
+    std::vector<std::vector<std::pair<uint64_t, int32_t>>> taken(3);
+    std::vector<std::thread> takers;
+    for (size_t t = 0; t < taken.size(); ++t) {
+        takers.emplace_back([&, t] {
+            ThumbnailRequest r;
+            while (!stop.load()) {
+                if (queue.TakeFor(r, 1ms) == ThumbnailQueue::TakeResult::Taken) {
+                    taken[t].push_back({r.ticket, r.itemId});
+                    std::this_thread::sleep_for(200us); // stands in for making the cell
+                }
+            }
+        });
+    }
+    // Urgent ids are queued one at a time while the takers drain the batch. Whatever normal
+    // requests are still queued just after an urgent one went in must be handed out after it.
+    std::vector<std::pair<int32_t, Ids>> stillQueued;
+    for (int32_t id = 1001; id <= 1005; ++id) {
+        queue.Request(Req(id));
+        stillQueued.push_back({id, queue.NormalIds()});
+        std::this_thread::sleep_for(1ms);
+    }
+    while (queue.AvailableCount() > 0)
+        std::this_thread::sleep_for(1ms);
+    stop.store(true);
+    for (std::thread& t : takers)
+        t.join();
+
+    std::vector<std::pair<uint64_t, int32_t>> all;
+    for (const auto& mine : taken)
+        all.insert(all.end(), mine.begin(), mine.end());
+    std::sort(all.begin(), all.end());
+    ASSERT_EQ(all.size(), 205u);
+    std::map<int32_t, uint64_t> ticketOf;
+    Ids normalOrder, urgentOrder;
+    for (const auto& [ticket, id] : all) {
+        ticketOf[id] = ticket;
+        (id > 1000 ? urgentOrder : normalOrder).push_back(id);
+    }
+    EXPECT_EQ(normalOrder, normal);
+    EXPECT_EQ(urgentOrder, (Ids{1001, 1002, 1003, 1004, 1005}));
+    size_t checked = 0;
+    for (const auto& [urgentId, queued] : stillQueued) {
+        for (int32_t id : queued) {
+            EXPECT_GT(ticketOf[id], ticketOf[urgentId]) << "normal " << id << " before urgent " << urgentId;
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 0u); // the takers had not drained the batch before the first urgent id
 }
