@@ -11,6 +11,7 @@
 #include "views/common/ImageResources.h"
 #include "views/common/ResourceIds.h"
 #include "views/common/SharedFonts.h"
+#include "views/common/SkinPainting.h"
 #include "views/menus/CommandGlyphs.h"
 #include "views/menus/CommandIds.h"
 #include "views/menus/MenuBuilder.h"
@@ -26,21 +27,6 @@ const QColor kFallbackHot(0xDD, 0xE6, 0xF5);
 const QColor kFallbackPressed(0xC9, 0xD5, 0xEA);
 constexpr int kGlyphCaptionGap = 5;
 constexpr int kDropArrowWidth = 7;
-
-// The skin stretched over `target`: both end caps as they are, the middle stretched.
-void DrawThreeSlice(QPainter& p, const QRect& target, const QImage& skin, int cap, const QColor& fallback)
-{
-    if (skin.width() <= 2 * cap || target.width() < 2 * cap) {
-        p.fillRect(target, fallback);
-        return;
-    }
-    const int h = target.height();
-    const int sh = skin.height();
-    p.drawImage(QRect(target.left(), target.top(), cap, h), skin, QRect(0, 0, cap, sh));
-    p.drawImage(QRect(target.left() + cap, target.top(), target.width() - 2 * cap, h), skin,
-                QRect(cap, 0, skin.width() - 2 * cap, sh));
-    p.drawImage(QRect(target.right() - cap + 1, target.top(), cap, h), skin, QRect(skin.width() - cap, 0, cap, sh));
-}
 
 } // namespace
 

@@ -5,11 +5,11 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include "StripBackground.h"
 #include "imaging/DibImage.h"
 #include "imaging/QImageView.h"
 #include "views/common/ImageResources.h"
 #include "views/common/NotifyCodes.h"
-#include "views/common/ResourceIds.h"
 #include "views/common/SharedFonts.h"
 
 namespace tessary {
@@ -19,20 +19,6 @@ namespace {
 const QColor kHotCaption(50, 120, 220);
 const QColor kSelectedCaption(61, 75, 102);
 const QColor kCaption(108, 117, 135);
-// Stands in for the strip background when the artwork is missing.
-const DibColor kFallbackBackground = DibColor::Rgb(0xE6, 0xEB, 0xF4);
-
-// The strip background stretched to `size`, smoothly.
-bool StretchedBackground(DibImage& out, QSize size)
-{
-    if (size.isEmpty() || !out.Create(size.width(), size.height(), 24))
-        return false;
-    DibImage source;
-    if (!ResourceBitmap24(kIdbTopStripBackground, source))
-        return out.Clear(kFallbackBackground);
-    source.SetSmoothStretch(true);
-    return out.StretchImage(source, out.Rect(), source.Rect());
-}
 
 } // namespace
 
@@ -153,7 +139,7 @@ QImage VeTabCtrl::RenderTabBuffer(int index, bool selected, bool hot) const
 {
     const QRect r = GetTabRect(index);
     DibImage buffer;
-    if (r.isEmpty() || !StretchedBackground(buffer, r.size()))
+    if (r.isEmpty() || !StretchStripBackground(buffer, r.size()))
         return QImage();
     if (selected)
         ApplyTabSelectionShading(buffer);
@@ -175,8 +161,7 @@ const QImage& VeTabCtrl::ParentBackground()
 {
     const QSize size = parentWidget() ? parentWidget()->size() : this->size();
     if (m_parentBackground.size() != size) {
-        DibImage buffer;
-        m_parentBackground = StretchedBackground(buffer, size) ? ToQImage(buffer) : QImage();
+        m_parentBackground = StripBackgroundImage(size);
     }
     return m_parentBackground;
 }
@@ -185,10 +170,7 @@ void VeTabCtrl::paintEvent(QPaintEvent* event)
 {
     QPainter p(this);
     const QImage& background = ParentBackground();
-    if (background.isNull())
-        p.fillRect(rect(), QColor(kFallbackBackground.red, kFallbackBackground.green, kFallbackBackground.blue));
-    else
-        p.drawImage(QPoint(0, 0), background, QRect(pos(), size()));
+    p.drawImage(QPoint(0, 0), background, QRect(pos(), size()));
 
     const int selected = m_owner ? m_owner->SelectedTab() : -1;
     for (int i = 0; i < TabCount(); ++i) {

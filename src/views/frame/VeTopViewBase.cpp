@@ -4,12 +4,9 @@
 #include <QPainter>
 
 #include "SearchBoxPlaceholder.h"
+#include "StripBackground.h"
 #include "WTL_PageStack.h"
-#include "imaging/DibImage.h"
-#include "imaging/QImageView.h"
-#include "views/common/ImageResources.h"
 #include "views/common/NotifyCodes.h"
-#include "views/common/ResourceIds.h"
 
 namespace tessary {
 
@@ -76,27 +73,15 @@ void VeTopViewBase::LayOut()
 
 void VeTopViewBase::resizeEvent(QResizeEvent*)
 {
-    if (m_background.size() != size()) {
-        DibImage source;
-        DibImage stretched;
-        m_background = QImage();
-        if (!size().isEmpty() && ResourceBitmap24(kIdbTopStripBackground, source) &&
-            stretched.Create(width(), height(), 24)) {
-            source.SetSmoothStretch(true);
-            if (stretched.StretchImage(source, stretched.Rect(), source.Rect()))
-                m_background = ToQImage(stretched);
-        }
-    }
+    if (m_background.size() != size())
+        m_background = StripBackgroundImage(size());
     LayOut();
 }
 
 void VeTopViewBase::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    if (m_background.isNull())
-        p.fillRect(rect(), QColor(0xE6, 0xEB, 0xF4));
-    else
-        p.drawImage(0, 0, m_background);
+    p.drawImage(0, 0, m_background);
 }
 
 } // namespace tessary

@@ -15,7 +15,7 @@ namespace tessary {
 
 namespace {
 
-struct ButtonSpec {
+struct ButtonRecipe {
     int controlId;
     int commandId;
     int strip;
@@ -23,7 +23,7 @@ struct ButtonSpec {
     const char* detail;
 };
 
-constexpr ButtonSpec kButtons[HomePanel::kButtonCount] = {
+constexpr ButtonRecipe kButtons[HomePanel::kButtonCount] = {
     {HomePanel::kIdNewAlbum, cmd::kFileNew, kIdbHomeButtonNewAlbum, "Create a New Album",
      "Start an album in a folder of your choice"},
     {HomePanel::kIdOpenAlbum, cmd::kFileOpen, kIdbHomeButtonOpenAlbum, "Open an Existing Album",
@@ -47,10 +47,10 @@ HomePanel::HomePanel(QWidget* parent) : QWidget(parent), m_separator(new QWidget
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     for (int i = 0; i < kButtonCount; ++i) {
-        const ButtonSpec& spec = kButtons[i];
-        m_buttons[size_t(i)] = new HomeButton(spec.controlId, spec.commandId, ResourceImage(spec.strip),
-                                              QString::fromLatin1(spec.caption),
-                                              QString::fromLatin1(spec.detail), this);
+        const ButtonRecipe& recipe = kButtons[i];
+        m_buttons[size_t(i)] = new HomeButton(recipe.controlId, recipe.commandId, ResourceImage(recipe.strip),
+                                              QString::fromLatin1(recipe.caption),
+                                              QString::fromLatin1(recipe.detail), this);
     }
     m_separator->setAutoFillBackground(true);
     QPalette line = m_separator->palette();

@@ -11,14 +11,14 @@ namespace tessary {
 
 namespace {
 
-struct LinkSpec {
+struct LinkRecipe {
     const char* caption;
     int glyph;
     const char* tooltip;
 };
 
 // In LinkIndex order.
-constexpr LinkSpec kLinks[VeHomeNaviCtrl::kLinkCount] = {
+constexpr LinkRecipe kLinks[VeHomeNaviCtrl::kLinkCount] = {
     {"Orvanne Website", kIdbNaviWebsite, "Visit Orvanne website"},
     {"Online Help", kIdbNaviHelp, "Display online help information for Tessary"},
     {"Contact Us", kIdbNaviContact, "Ask questions or send your comments and suggestions"},
