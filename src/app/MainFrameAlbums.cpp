@@ -1,7 +1,6 @@
 // The album lifecycle of the main window: create, open, save, close, and the recent list.
 #include <QDir>
 #include <QFile>
-#include <QGuiApplication>
 
 #include "FrameDialogs.h"
 #include "MainFrame.h"
@@ -10,6 +9,7 @@
 #include "album/AlbumFile.h"
 #include "util/Paths.h"
 #include "util/Text.h"
+#include "views/common/BusyWork.h"
 #include "views/common/UserPrompts.h"
 #include "views/frame/VeMainView.h"
 
@@ -21,25 +21,12 @@ constexpr char kTitle[] = "Orvanne Tessary";
 constexpr char kTitleWithAlbum[] = " - [%1]";
 constexpr char kErrorCaption[] = "Error";
 
-MessageBoxSpec ErrorMessage(const QString& text, const QString& caption)
-{
-    return {text, caption, QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok};
-}
-
 // Normalised and absolute against the current folder.
 QString AbsoluteAlbumPath(const QString& path)
 {
     const QString normalized = NormalizePath(path);
     return normalized.isEmpty() ? normalized : QDir::cleanPath(QDir::current().absoluteFilePath(normalized));
 }
-
-class WaitCursor {
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 } // namespace
 

@@ -15,6 +15,15 @@
 
 namespace tessary {
 
+// The wait cursor for the lifetime of the object.
+class WaitCursor {
+public:
+    WaitCursor() { QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
 // True while RunWhileBusy runs on the UI thread.
 bool IsBusy();
 
@@ -27,7 +36,7 @@ template <class Work>
 auto RunWhileBusy(Work&& work) -> std::invoke_result_t<Work&>
 {
     using Result = std::invoke_result_t<Work&>;
-    QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    const WaitCursor wait;
     detail::EnterBusy();
     QEventLoop loop;
     std::future<Result> result = std::async(std::launch::async, [&work, &loop]() -> Result {
@@ -40,7 +49,6 @@ auto RunWhileBusy(Work&& work) -> std::invoke_result_t<Work&>
     // The worker may finish before the loop runs: the queued quit still reaches it.
     loop.exec(QEventLoop::ExcludeUserInputEvents);
     detail::LeaveBusy();
-    QGuiApplication::restoreOverrideCursor();
     return result.get();
 }
 

@@ -16,6 +16,11 @@ MessageBoxSpec InformationMessage(const QString& text)
     return {text, QLatin1String(kProductCaption), QMessageBox::Information, QMessageBox::Ok, QMessageBox::Ok};
 }
 
+MessageBoxSpec ErrorMessage(const QString& text, const QString& caption)
+{
+    return {text, caption, QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok};
+}
+
 MessageBoxSpec YesNoQuestion(const QString& text, const QString& caption)
 {
     return {text, caption, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No};

@@ -34,6 +34,8 @@ MessageBoxSpec InformationMessage(const QString& text);
 // area when there is no owner or it is hidden or minimised, and kept inside the work area.
 QRect CenteredMessageRect(const QSize& box, const QWidget* owner, const QRect& workArea);
 
+// An error message with an OK button.
+MessageBoxSpec ErrorMessage(const QString& text, const QString& caption);
 // A Yes/No question with a question icon and No as the default.
 MessageBoxSpec YesNoQuestion(const QString& text, const QString& caption);
 
