@@ -7,6 +7,7 @@
 #include "views/common/ImageResources.h"
 #include "views/common/ResourceIds.h"
 #include "views/common/SharedFonts.h"
+#include "views/common/SkinPainting.h"
 
 namespace tessary {
 
@@ -38,13 +39,7 @@ void SearchBoxPlaceholder::paintEvent(QPaintEvent*)
     const QImage& frame = ResourceImage(kIdbSearchBoxFrame);
     const QRect inner = rect().adjusted(kEdge, kEdge, -kEdge, -kEdge);
     if (frame.width() > 2 * kEdge) {
-        // Three slices: left edge, stretched middle, right edge.
-        const int h = height();
-        p.drawImage(QRect(0, 0, kEdge, h), frame, QRect(0, 0, kEdge, frame.height()));
-        p.drawImage(QRect(kEdge, 0, width() - 2 * kEdge, h), frame,
-                    QRect(kEdge, 0, frame.width() - 2 * kEdge, frame.height()));
-        p.drawImage(QRect(width() - kEdge, 0, kEdge, h), frame,
-                    QRect(frame.width() - kEdge, 0, kEdge, frame.height()));
+        DrawThreeSlice(p, rect(), frame, kEdge, kInactiveFill);
     } else {
         p.setPen(kFallbackFrame);
         p.drawRect(rect().adjusted(0, 0, -1, -1));
