@@ -13,6 +13,7 @@
 #include "InstanceGuard.h"
 #include "Settings.h"
 #include "views/album/VeAlbumViewBase.h"
+#include "views/items/VeFadListCtrlBase.h"
 #include "views/common/BusyWork.h"
 #include "views/common/UserPrompts.h"
 #include "views/common/WebPages.h"

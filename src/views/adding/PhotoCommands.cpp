@@ -8,19 +8,10 @@
 #include "album/Collections.h"
 #include "album/PhotoOperations.h"
 #include "util/Text.h"
+#include "views/common/BusyWork.h"
 #include "views/common/UserPrompts.h"
 
 namespace tessary {
-
-namespace {
-class WaitCursor {
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-} // namespace
 
 QString& PhotoCommands::LastSendFolder()
 {

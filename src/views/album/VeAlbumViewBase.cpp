@@ -7,11 +7,13 @@
 #include <QPainter>
 
 #include "VeCollectionsPane.h"
+#include "album/Collections.h"
 #include "app/Settings.h"
 #include "views/common/ForwardingPrompts.h"
 #include "views/common/NotifyCodes.h"
 #include "views/frame/VeCmdBarCtrlBase.h"
 #include "views/frame/WTL_PageStack.h"
+#include "views/items/VeFadListCtrlBase.h"
 #include "views/menus/CommandIds.h"
 #include "views/menus/MenuResources.h"
 
@@ -44,6 +46,7 @@ VeAlbumViewBase::VeAlbumViewBase(QWidget* parent)
       m_commandBar(new VeCmdBarCtrlBase(kMenuCmdBar, this)),
       m_prompts(std::make_unique<ForwardingPrompts>()),
       m_collections(new VeCollectionsPane(*m_prompts, this)),
+      m_itemList(nullptr),
       m_middle(new WTL_PageStack(this)),
       m_right(new WTL_PageStack(this)),
       m_infoStrip(MakeBlankPane(this, "infoStrip"))
@@ -55,7 +58,14 @@ VeAlbumViewBase::VeAlbumViewBase(QWidget* parent)
         if (code == kNotifySelectionChanged)
             OnCollectionSelectionChanged();
     });
-    m_middle->AddPage(MakeBlankPane(m_middle, "itemList"));
+    m_itemList = new VeFadListCtrlBase(*m_prompts, m_middle);
+    m_middle->AddPage(m_itemList);
+    m_commandBar->SetItemListTarget(m_itemList);
+    connect(m_itemList, &VeFadListCtrlBase::SelectionChanged, this, &VeAlbumViewBase::OnItemSelectionChanged);
+    connect(m_itemList, &VeFadListCtrlBase::ItemsChanged, this, [this] { m_collections->viewport()->update(); });
+    connect(m_itemList, &VeFadListCtrlBase::OpenViewer, this, &VeAlbumViewBase::OpenViewer);
+    connect(m_collections, &VeCollectionsPane::CollectionAboutToBeDeleted, m_itemList,
+            &VeFadListCtrlBase::ForgetCollection);
     m_middle->AddPage(MakeBlankPane(m_middle, "searchResults"));
     m_middle->SelectPage(kItemListPage);
     m_right->AddPage(MakeBlankPane(m_right, "detailsHint"));
@@ -75,8 +85,9 @@ VeAlbumViewBase::~VeAlbumViewBase()
     Settings& settings = Settings::Instance();
     settings.leftPaneWidth = m_leftWidth;
     settings.midPaneWidth = m_middleWidth;
-    // The pane refers to the prompts, which go before the widget's children do.
+    // The panes refer to the prompts, which go before the widget's children do.
     delete m_collections;
+    delete m_itemList;
 }
 
 void VeAlbumViewBase::SetPrompts(UserPrompts* prompts)
@@ -90,12 +101,14 @@ void VeAlbumViewBase::SetAlbum(Album* album)
         Clear();
     m_album = album;
     m_collections->SetAlbum(album);
+    m_itemList->ShowCollection(m_collections->SelectedCollection());
     update();
 }
 
 void VeAlbumViewBase::Clear()
 {
     m_album = nullptr;
+    m_itemList->Clear();
     m_collections->Clear();
     m_middle->SelectPage(kItemListPage);
     m_right->SelectPage(kDetailsHintPage);
@@ -106,6 +119,7 @@ void VeAlbumViewBase::Clear()
 
 void VeAlbumViewBase::OnCollectionSelectionChanged()
 {
+    m_itemList->ShowCollection(m_collections->SelectedCollection());
     m_middle->SelectPage(kItemListPage);
     m_right->SelectPage(kDetailsHintPage);
     m_commandBar->SetSearchState(false);

@@ -18,6 +18,7 @@ class ForwardingPrompts;
 class UserPrompts;
 class VeCmdBarCtrlBase;
 class VeCollectionsPane;
+class VeFadListCtrlBase;
 class WTL_PageStack;
 
 class VeAlbumViewBase : public VeViewBase {
@@ -57,9 +58,8 @@ public:
     WTL_PageStack& MiddleStack() { return *m_middle; }
     WTL_PageStack& RightStack() { return *m_right; }
     QWidget& InfoStrip() { return *m_infoStrip; }
-    // The item list of the middle pane (paste and refresh go there), or null while there is
-    // none.
-    QWidget* ItemList() const { return nullptr; }
+    // The item list of the middle pane (paste and refresh go there).
+    VeFadListCtrlBase* ItemList() const { return m_itemList; }
 
     int LeftWidth() const { return m_leftWidth; }
     int MiddleWidth() const { return m_middleWidth; }
@@ -76,6 +76,10 @@ public:
 
     bool HandleCommand(int commandId) override;
 
+signals:
+    // Enter or a double-click in the item list: the viewer is to show these photos.
+    void OpenViewer(const QStringList& photoPaths, int startIndex);
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -90,6 +94,7 @@ private:
     VeCmdBarCtrlBase* m_commandBar;
     std::unique_ptr<ForwardingPrompts> m_prompts;
     VeCollectionsPane* m_collections;
+    VeFadListCtrlBase* m_itemList;
     WTL_PageStack* m_middle;
     WTL_PageStack* m_right;
     QWidget* m_infoStrip;

@@ -93,6 +93,8 @@ public:
 
 signals:
     void CollectionRenamed(Collection* collection);
+    // The collection and its items are about to be deleted.
+    void CollectionAboutToBeDeleted(Collection* collection);
 
 protected:
     void OnRightButtonPressed(Row* row, const QPoint& point, Qt::KeyboardModifiers mods) override;

@@ -130,6 +130,7 @@ bool VeCollectionsPane::DeleteSelected()
     EndDrag();
     const int index = IndexOf(row);
     RemoveRow(row, false);
+    emit CollectionAboutToBeDeleted(&c);
     album_->GetCollections().Remove(&c);
     // The row below takes the place, unless the deleted one was the last real row.
     SelectRow(RowAtIndex(index <= RealRowCount() ? index : index - 1));

@@ -19,6 +19,12 @@ int WTL_PageStack::AddPage(QWidget* page)
         page->setParent(this);
     page->hide();
     m_pages.push_back(page);
+    // A page deleted by its owner leaves an empty place, never a dangling one.
+    connect(page, &QObject::destroyed, this, [this](QObject* gone) {
+        for (QWidget*& p : m_pages)
+            if (p == gone)
+                p = nullptr;
+    });
     emit Notify(kNotifyPageAdded);
     return int(m_pages.size()) - 1;
 }
