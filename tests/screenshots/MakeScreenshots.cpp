@@ -17,6 +17,14 @@
 #include "views/dialogs/OpenAlbumDialog.h"
 #include "views/dialogs/RecentAlbumList.h"
 #include "views/dialogs/RecentAlbumRow.h"
+#include "album/PhotoOperations.h"
+#include "thumbcache/ThumbnailList.h"
+#include "views/album/CollectionRow.h"
+#include "views/album/VeAlbumViewBase.h"
+#include "views/album/VeCollectionsPane.h"
+#include "views/items/VeFadListCtrlBase.h"
+#include "views/menus/CommandIds.h"
+#include "../views/PhotoFixtures.h"
 
 using namespace tessary;
 
@@ -37,6 +45,63 @@ QString MakeAlbum(const QString& folder)
     album.GetCollections().Add(QStringLiteral("Beaches"));
     album.GetCollections().Add(QStringLiteral("Old Town"));
     return SaveAlbum(album) ? album.FilePath() : QString();
+}
+
+void SelectCollectionRow(VeCollectionsPane& pane, int index)
+{
+    pane.SelectOnly(pane.CollectionRowAt(index), false);
+    pane.Select(pane.CollectionRowAt(index), true, true);
+}
+
+// Waits until the item list has every row and every thumbnail of its Thumbnails mode.
+void WaitForCells(VeFadListCtrlBase& list)
+{
+    for (int i = 0; i < 500 && list.IsFilling(); ++i)
+        QTest::qWait(10);
+    for (int i = 0; i < 500 && list.Thumbnails().GetCounters().made + list.Thumbnails().GetCounters().failed <
+                                 list.RowCount(); ++i)
+        QTest::qWait(10);
+    QTest::qWait(50);
+}
+
+// The album page: both empty-list hints, the four modes of the item list and a hovered
+// collections pane with its badges.
+bool ShootAlbumPage(MainFrame& frame, const QString& out, const QString& photoFolder)
+{
+    VeAlbumViewBase& view = frame.MainView().AlbumView();
+    VeCollectionsPane& pane = view.CollectionsPane();
+    VeFadListCtrlBase& list = *view.ItemList();
+    Album* album = view.GetAlbum();
+    if (!album || pane.RealRowCount() < 2)
+        return false;
+    bool ok = Save(frame, out + QStringLiteral("/item-list-hint-all.png"));
+
+    SelectCollectionRow(pane, 2);
+    ok = Save(frame, out + QStringLiteral("/item-list-hint-collection.png")) && ok;
+
+    const QStringList beaches = test::WriteScenes(photoFolder + QStringLiteral("/beach"), 14, QStringLiteral("Beach"));
+    const QStringList town = test::WriteScenes(photoFolder + QStringLiteral("/town"), 5, QStringLiteral("Old Town"));
+    AddPathList(pane.CollectionRowAt(1)->GetCollection(), beaches);
+    AddPathList(pane.CollectionRowAt(2)->GetCollection(), town);
+    SelectCollectionRow(pane, 1);
+    WaitForCells(list);
+    list.SelectRows({2});
+    ok = Save(frame, out + QStringLiteral("/item-list-thumbnails.png")) && ok;
+
+    const std::pair<int, const char*> modes[] = {{cmd::kViewIcons, "icons"}, {cmd::kViewList, "list"},
+                                                 {cmd::kViewDetails, "details"}};
+    for (const auto& [command, name] : modes) {
+        list.HandleCommand(command);
+        ok = Save(frame, out + QStringLiteral("/item-list-%1.png").arg(QLatin1String(name))) && ok;
+    }
+    list.HandleCommand(cmd::kViewThumbnails);
+
+    // The collections pane with its count badges, the pointer over "Old Town".
+    const QRect hot = pane.RowRect(pane.CollectionRowAt(2));
+    QTest::mouseMove(pane.viewport(), hot.center());
+    QTest::qWait(30);
+    ok = Save(pane, out + QStringLiteral("/collections-pane.png")) && ok;
+    return ok;
 }
 
 } // namespace
@@ -66,6 +131,7 @@ int main(int argc, char** argv)
     frame.OpenFromArgument(albumFile);
     ok = frame.MainView().HasAlbum() && ok;
     ok = Save(frame, out + QStringLiteral("/album.png")) && ok;
+    ok = ShootAlbumPage(frame, out, temp.filePath(QStringLiteral("Camera"))) && ok;
 
     // The album tab hovered over the home page.
     frame.MainView().ShowPage(VeMainView::kHomePage);

@@ -54,7 +54,7 @@ void PaintEmptyListHint(QPainter& painter, const QRect& client, const Collection
     const QFontMetrics metrics(font);
     // The wrapped width within the room there is beside the glyph.
     const QRect room = client.adjusted(10 + kGlyphColumn, 10, -10, -10);
-    const int textWidth = metrics.boundingRect(QRect(0, 0, std::max(1, room.width()), 100000), kTextFlags, text).width();
+    const int textWidth = metrics.boundingRect(QRect(0, 0, std::max(1, room.width()), 100000), kTextFlags, text).width() + 1;
     const HintPlacement placement = PlaceEmptyListHint(client, textWidth);
     painter.drawImage(placement.glyph, ResourceImage(kIdbItemListHint));
     painter.setFont(font);

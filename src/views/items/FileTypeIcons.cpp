@@ -2,6 +2,7 @@
 
 #include <QFileIconProvider>
 #include <QFileInfo>
+#include <QMimeDatabase>
 #include <QPainter>
 #include <QPixmap>
 
@@ -42,11 +43,16 @@ FileTypeIcons::Entry& FileTypeIcons::Load(int key)
     if (entry.loaded)
         return entry;
     entry.loaded = true;
-    QFileIconProvider provider;
-    provider.setOptions(QFileIconProvider::DontUseCustomDirectoryIcons);
-    QIcon icon = provider.icon(QFileInfo(entry.samplePath));
+    // The desktop's icon when its theme has one for the type; its generic page says less
+    // than our own glyph does.
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(entry.samplePath, QMimeDatabase::MatchExtension);
+    QIcon icon;
+    if (QIcon::hasThemeIcon(type.iconName()) || QIcon::hasThemeIcon(type.genericIconName())) {
+        QFileIconProvider provider;
+        icon = provider.icon(QFileInfo(entry.samplePath));
+    }
     if (icon.isNull() || icon.pixmap(kLargeSize).isNull()) {
-        // No theme icon: the drawn page in the format's colour.
+        // The drawn page in the format's colour.
         const QImage page = m_fallback.LargeIcon(m_fallback.IconIndexFor(entry.samplePath));
         icon = QIcon();
         icon.addPixmap(QPixmap::fromImage(page));
