@@ -63,6 +63,16 @@ void ThumbnailList::Stop()
     m_workers.clear();
 }
 
+void ThumbnailList::PauseWorkers(bool paused)
+{
+    for (auto& worker : m_workers) {
+        if (paused)
+            worker->PauseGate().Reset();
+        else
+            worker->PauseGate().Set();
+    }
+}
+
 bool ThumbnailList::Reset(int initialCount)
 {
     std::lock_guard lock(m_mutex);

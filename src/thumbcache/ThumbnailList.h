@@ -98,6 +98,9 @@ public:
     // time-out) for each thread. Requests being worked on are finished first. Later requests
     // stay queued. A worker that sees its flag before a marker leaves that marker queued.
     void Stop();
+    // Holds every worker before it takes its next request (the one being made is finished),
+    // or lets them go on. Stop lets held workers go.
+    void PauseWorkers(bool paused);
     // The number of workers started (0 after Stop).
     int Workers() const { return int(m_workers.size()); }
 

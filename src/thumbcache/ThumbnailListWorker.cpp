@@ -29,6 +29,9 @@ int ThumbnailList::Worker::Run()
     if (IsStopRequested())
         return 0;
     for (;;) {
+        PauseGate().Wait();
+        if (IsStopRequested())
+            break;
         ThumbnailRequest request;
         if (m_list.m_queue.Take(request)) {
             if (request.itemId < 0)

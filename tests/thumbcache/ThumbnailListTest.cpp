@@ -351,6 +351,29 @@ TEST_F(ThumbnailListTest, AWorkerStoppedWhileBusyFinishesThatPhotoAndNoOther)
     IconCells::Instance().SetProvider(nullptr);
 }
 
+TEST_F(ThumbnailListTest, PausedWorkersLeaveTheQueueAloneUntilLetGoOrStopped)
+{
+    ThumbnailList list(&m_window, m_store, m_storeFolder, 2);
+    ASSERT_TRUE(list.Reset(100));
+    list.PauseWorkers(true);
+    // A worker may be past the gate, waiting for a request; that one request is all it takes.
+    list.RequestMany(AllFour());
+    std::this_thread::sleep_for(50ms);
+    EXPECT_LE(list.GetCounters().served, 2);
+    const size_t waiting = list.Queue().NormalIds().size();
+    EXPECT_GE(waiting, 2u);
+    std::this_thread::sleep_for(50ms);
+    EXPECT_EQ(list.Queue().NormalIds().size(), waiting);
+
+    list.PauseWorkers(false);
+    ASSERT_TRUE(WaitUntil([&] { return list.GetCounters().made == 4; }));
+
+    // Stopping lets held workers go.
+    list.PauseWorkers(true);
+    list.Stop();
+    EXPECT_EQ(list.Workers(), 0);
+}
+
 TEST_F(ThumbnailListTest, ACellMadeAcrossAResetIsNotAddedToTheNewList)
 {
     const QString other = Photo(QStringLiteral("other.bmp"));
