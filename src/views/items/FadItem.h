@@ -11,9 +11,14 @@ namespace tessary {
 
 class Item;
 
+// The key of an item's row; 0 when it has no photo.
+int32_t FadRowKey(const Item& item);
+
 struct FadItem {
     Item* item = nullptr;
-    int32_t itemId = 0;
+    // The row's key for lookups and thumbnails: the serial of the item's photo, unique in the
+    // process (item ids repeat across collections, and "All Collections" shows them all).
+    int32_t key = 0;
     QString path;          // the photo file
     QString location;      // the folder that holds it
     qint64 size = 0;       // bytes

@@ -118,18 +118,18 @@ bool FadListModel::setData(const QModelIndex& index, const QVariant& value, int 
 
 void FadListModel::RebuildIndex() const
 {
-    m_rowOfItem.clear();
-    m_rowOfItem.reserve(Count());
+    m_rowOfKey.clear();
+    m_rowOfKey.reserve(Count());
     for (int row = 0; row < Count(); ++row)
-        m_rowOfItem.insert(m_rows[size_t(row)].itemId, row);
+        m_rowOfKey.insert(m_rows[size_t(row)].key, row);
     m_indexValid = true;
 }
 
-int FadListModel::RowOfItem(int32_t itemId) const
+int FadListModel::RowOfKey(int32_t key) const
 {
     if (!m_indexValid)
         RebuildIndex();
-    return m_rowOfItem.value(itemId, -1);
+    return m_rowOfKey.value(key, -1);
 }
 
 void FadListModel::Append(std::vector<FadItem> rows)
@@ -141,7 +141,7 @@ void FadListModel::Append(std::vector<FadItem> rows)
     m_rows.reserve(m_rows.size() + rows.size());
     for (FadItem& row : rows) {
         if (m_indexValid)
-            m_rowOfItem.insert(row.itemId, int(m_rows.size()));
+            m_rowOfKey.insert(row.key, int(m_rows.size()));
         m_rows.push_back(std::move(row));
     }
     endInsertRows();
@@ -163,7 +163,7 @@ void FadListModel::Clear()
         return;
     beginResetModel();
     m_rows.clear();
-    m_rowOfItem.clear();
+    m_rowOfKey.clear();
     m_indexValid = true;
     endResetModel();
 }

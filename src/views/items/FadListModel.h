@@ -39,7 +39,7 @@ public:
     int Count() const { return int(m_rows.size()); }
     const FadItem& At(int row) const { return m_rows[size_t(row)]; }
     // The row showing the item, or -1.
-    int RowOfItem(int32_t itemId) const;
+    int RowOfKey(int32_t key) const;
 
     void Append(std::vector<FadItem> rows);
     void RemoveRow(int row);
@@ -65,7 +65,7 @@ private:
     void RebuildIndex() const;
 
     std::vector<FadItem> m_rows;
-    mutable QHash<int32_t, int> m_rowOfItem;
+    mutable QHash<int32_t, int> m_rowOfKey;
     mutable bool m_indexValid = true;
     Decoration m_decoration = Decoration::None;
     int m_sortedColumn = -1;

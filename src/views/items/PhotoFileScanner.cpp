@@ -12,10 +12,10 @@ QEvent::Type PhotoFileScanEvent::Type()
     return type;
 }
 
-PhotoFileFact ExaminePhotoFile(int32_t itemId, const QString& path)
+PhotoFileFact ExaminePhotoFile(int32_t key, const QString& path)
 {
     PhotoFileFact fact;
-    fact.itemId = itemId;
+    fact.key = key;
     fact.path = path;
     if (path.isEmpty())
         return fact;
@@ -45,7 +45,7 @@ int PhotoFileScanner::Run()
     for (size_t i = 0; i < entries_.size(); ++i) {
         if (IsStopRequested())
             return 0;
-        batch.push_back(ExaminePhotoFile(entries_[i].itemId, entries_[i].path));
+        batch.push_back(ExaminePhotoFile(entries_[i].key, entries_[i].path));
         const bool last = i + 1 == entries_.size();
         if (batch.size() >= limit || last) {
             QCoreApplication::postEvent(receiver_, new PhotoFileScanEvent(generation_, std::move(batch), last));

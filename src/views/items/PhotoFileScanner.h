@@ -25,7 +25,7 @@ class QObject;
 namespace tessary {
 
 struct PhotoFileFact {
-    int32_t itemId = 0;
+    int32_t key = 0;
     QString path;
     bool isFile = false; // an existing regular file (not a folder)
     qint64 size = 0;
@@ -33,7 +33,7 @@ struct PhotoFileFact {
 };
 
 // Reads the facts of one path on the calling thread.
-PhotoFileFact ExaminePhotoFile(int32_t itemId, const QString& path);
+PhotoFileFact ExaminePhotoFile(int32_t key, const QString& path);
 
 class PhotoFileScanEvent : public QEvent {
 public:
@@ -54,7 +54,7 @@ public:
     static constexpr size_t kBatch = 1024;
 
     struct Entry {
-        int32_t itemId = 0;
+        int32_t key = 0;
         QString path;
     };
 

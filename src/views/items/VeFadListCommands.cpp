@@ -101,7 +101,11 @@ void VeFadListCtrlBase::SortByColumn(int column)
     if (RowCount() < 2)
         return;
     const WaitCursor wait;
-    QCollator collator;
+    // File views sort "photo 9" before "photo 10"; the C locale's collation cannot.
+    QLocale locale;
+    if (locale.language() == QLocale::C)
+        locale = QLocale(QLocale::English, QLocale::UnitedStates);
+    QCollator collator(locale);
     collator.setNumericMode(true);
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     auto byName = [&collator](const FadItem& a, const FadItem& b) { return collator.compare(NameOf(a), NameOf(b)); };
@@ -121,7 +125,7 @@ void VeFadListCtrlBase::SortByColumn(int column)
                 return a.modifiedMs < b.modifiedMs ? -1 : 1;
             return byName(a, b);
         default: {
-            QCollator plain;
+            QCollator plain(locale);
             return plain.compare(a.location, b.location);
         }
         }
@@ -203,13 +207,13 @@ bool VeFadListCtrlBase::DeleteSelected()
     const std::vector<Item*> items = SelectedItems();
     if (items.empty())
         return false;
-    std::vector<int32_t> ids;
+    std::set<int32_t> keys;
     for (const Item* item : items)
-        ids.push_back(item->Id());
+        keys.insert(FadRowKey(*item));
     const int focusRow = SelectedRows().front();
     if (!m_commands->DeleteItems(this, items))
         return false;
-    ForgetItems(ids);
+    RemoveRowsWithKeys(keys);
     if (RowCount() > 0) {
         const int row = std::min(focusRow, RowCount() - 1);
         m_iconView->selectionModel()->setCurrentIndex(m_model->index(row, 0), QItemSelectionModel::NoUpdate);
@@ -309,7 +313,7 @@ std::unique_ptr<QMenu> VeFadListCtrlBase::ContextMenu()
     enable(cmd::kArrangeByName, rows >= 2);
     enable(cmd::kArrangeByDateAdded, rows >= 2);
     enable(cmd::kItemRefresh, rows > 0);
-    enable(cmd::kItemPaste, m_shown && m_shown->Id() >= 0 && !PhotoCommands::LocalFiles(clipboard).isEmpty());
+    enable(cmd::kItemPaste, m_shown && m_shown->Id() > 0 && !PhotoCommands::LocalFiles(clipboard).isEmpty());
     enable(cmd::kSendToFolder, selected > 0);
     enable(cmd::kDelete, selected > 0);
     enable(cmd::kItemRename, selected == 1);

@@ -16,6 +16,7 @@
 #include "ThumbnailCellDelegate.h"
 #include "album/Album.h"
 #include "album/Collections.h"
+#include "album/Photos.h"
 #include "thumbcache/ThumbEvents.h"
 #include "thumbcache/ThumbnailList.h"
 #include "views/adding/PhotoCommands.h"
@@ -23,6 +24,12 @@
 #include "views/menus/CommandIds.h"
 
 namespace tessary {
+
+int32_t FadRowKey(const Item& item)
+{
+    const Photo* photo = item.GetPhotos().Count() > 0 ? item.GetPhotos().At(0) : nullptr;
+    return photo ? int32_t(photo->Serial() & 0x7FFFFFFFu) : 0;
+}
 
 namespace {
 
@@ -34,7 +41,7 @@ FadItem MakeRow(Item* item, const PhotoFileFact& fact)
 {
     FadItem row;
     row.item = item;
-    row.itemId = fact.itemId;
+    row.key = fact.key;
     row.path = fact.path;
     row.location = QFileInfo(fact.path).path();
     row.size = fact.size;
@@ -159,9 +166,10 @@ void VeFadListCtrlBase::StartFill()
                 const QString path = item.FirstPhotoPath();
                 if (path.isEmpty())
                     continue;
-                m_fillItems.insert(item.Id(), &item);
-                m_fillRest.emplace_back(item.Id(), path);
-                entries.push_back({item.Id(), path});
+                const int32_t key = FadRowKey(item);
+                m_fillItems.insert(key, &item);
+                m_fillRest.emplace_back(key, path);
+                entries.push_back({key, path});
             }
         };
         if (m_shown->Id() == 0) {
@@ -190,7 +198,7 @@ void VeFadListCtrlBase::TakeScanResults(PhotoFileScanEvent& event)
     rows.reserve(event.facts.size());
     for (const PhotoFileFact& fact : event.facts) {
         ++m_fillReported;
-        Item* item = m_fillItems.value(fact.itemId);
+        Item* item = m_fillItems.value(fact.key);
         if (item && fact.isFile)
             rows.push_back(MakeRow(item, fact));
     }
@@ -242,7 +250,7 @@ void VeFadListCtrlBase::AppendRows(std::vector<FadItem> rows)
         RequestVisibleRows();
     } else {
         for (int row = first; row <= last; ++row) {
-            const int32_t id = m_model->At(row).itemId;
+            const int32_t id = m_model->At(row).key;
             if (m_pendingSet.insert(id).second)
                 m_pending.push_back(id);
         }
@@ -281,8 +289,9 @@ void VeFadListCtrlBase::Clear()
 
 int VeFadListCtrlBase::AddRow(const QString& photoPath, Item* item)
 {
-    const PhotoFileFact fact = ExaminePhotoFile(item ? item->Id() : 0, photoPath);
-    if (!item || !fact.isFile)
+    const int32_t key = item ? FadRowKey(*item) : 0;
+    const PhotoFileFact fact = ExaminePhotoFile(key, photoPath);
+    if (!item || key <= 0 || !fact.isFile)
         return -1;
     FinishFillNow();
     const int row = RowCount();
@@ -290,9 +299,9 @@ int VeFadListCtrlBase::AddRow(const QString& photoPath, Item* item)
     one.push_back(MakeRow(item, fact));
     m_model->Append(std::move(one));
     if (m_mode == ViewMode::Thumbnails) {
-        m_thumbnails->Request(ThumbnailRequest{item->Id(), photoPath});
-    } else if (m_pendingSet.insert(item->Id()).second) {
-        m_pending.push_back(item->Id());
+        m_thumbnails->Request(ThumbnailRequest{key, photoPath});
+    } else if (m_pendingSet.insert(key).second) {
+        m_pending.push_back(key);
     }
     if (m_bulkChanges == 0)
         emit RowsChanged();
@@ -306,9 +315,9 @@ void VeFadListCtrlBase::RemoveRowsWhere(const std::function<bool(const FadItem&)
         const FadItem& r = m_model->At(row);
         if (!drop(r))
             continue;
-        m_thumbnails->Forget(r.itemId);
-        if (m_pendingSet.erase(r.itemId))
-            m_pending.erase(std::find(m_pending.begin(), m_pending.end(), r.itemId));
+        m_thumbnails->Forget(r.key);
+        if (m_pendingSet.erase(r.key))
+            m_pending.erase(std::find(m_pending.begin(), m_pending.end(), r.key));
         m_model->RemoveRow(row);
         removed = true;
     }
@@ -320,12 +329,19 @@ void VeFadListCtrlBase::RemoveRowsWhere(const std::function<bool(const FadItem&)
     }
 }
 
-void VeFadListCtrlBase::ForgetItems(const std::vector<int32_t>& itemIds)
+void VeFadListCtrlBase::ForgetItems(const std::vector<Item*>& items)
 {
-    const std::set<int32_t> ids(itemIds.begin(), itemIds.end());
-    for (int32_t id : ids)
-        m_fillItems.remove(id);
-    RemoveRowsWhere([&ids](const FadItem& row) { return ids.count(row.itemId) > 0; });
+    std::set<int32_t> keys;
+    for (const Item* item : items)
+        keys.insert(FadRowKey(*item));
+    RemoveRowsWithKeys(keys);
+}
+
+void VeFadListCtrlBase::RemoveRowsWithKeys(const std::set<int32_t>& keys)
+{
+    for (int32_t key : keys)
+        m_fillItems.remove(key);
+    RemoveRowsWhere([&keys](const FadItem& row) { return keys.count(row.key) > 0; });
 }
 
 void VeFadListCtrlBase::ForgetCollection(Collection* collection)
@@ -336,10 +352,10 @@ void VeFadListCtrlBase::ForgetCollection(Collection* collection)
         Clear();
         return;
     }
-    std::vector<int32_t> ids;
+    std::set<int32_t> keys;
     for (const Item& item : collection->GetItems())
-        ids.push_back(item.Id());
-    ForgetItems(ids);
+        keys.insert(FadRowKey(item));
+    RemoveRowsWithKeys(keys);
 }
 
 int VeFadListCtrlBase::RowCount() const
@@ -352,9 +368,9 @@ const FadItem& VeFadListCtrlBase::RowAt(int row) const
     return m_model->At(row);
 }
 
-int VeFadListCtrlBase::RowOfItem(int32_t itemId) const
+int VeFadListCtrlBase::RowOfKey(int32_t key) const
 {
-    return m_model->RowOfItem(itemId);
+    return m_model->RowOfKey(key);
 }
 
 std::vector<int> VeFadListCtrlBase::SelectedRows() const
@@ -439,6 +455,10 @@ void VeFadListCtrlBase::ConfigureIconView(ViewMode mode)
     view->setMovement(QListView::Static);
     view->setResizeMode(QListView::Adjust);
     view->setSpacing(0);
+    // Changing the mode turns the view's own dragging back on; files come in, none go out.
+    view->setDragEnabled(false);
+    view->setDragDropMode(QAbstractItemView::NoDragDrop);
+    view->viewport()->setAcceptDrops(true);
 }
 
 void VeFadListCtrlBase::SetViewMode(ViewMode mode)
@@ -449,7 +469,7 @@ void VeFadListCtrlBase::SetViewMode(ViewMode mode)
         if (!m_pending.empty()) {
             std::vector<ThumbnailRequest> batch;
             for (int32_t id : m_pending) {
-                const int row = m_model->RowOfItem(id);
+                const int row = m_model->RowOfKey(id);
                 if (row >= 0)
                     batch.push_back(ThumbnailRequest{id, m_model->At(row).path});
             }
@@ -500,7 +520,7 @@ void VeFadListCtrlBase::RequestRows(int first, int last)
     batch.reserve(size_t(std::max(0, last - first + 1)));
     for (int row = std::max(0, first); row <= last && row < RowCount(); ++row) {
         const FadItem& r = m_model->At(row);
-        batch.push_back(ThumbnailRequest{r.itemId, r.path});
+        batch.push_back(ThumbnailRequest{r.key, r.path});
     }
     if (!batch.empty())
         m_thumbnails->RequestMany(std::move(batch));
@@ -570,7 +590,7 @@ QPixmap VeFadListCtrlBase::CellPixmap(int row)
         m_cellGeneration = generation;
     }
     const FadItem& r = m_model->At(row);
-    const int index = m_thumbnails->ImageIndexFor(r.itemId, r.path);
+    const int index = m_thumbnails->ImageIndexFor(r.key, r.path);
     if (index < 0)
         return QPixmap();
     auto found = m_cellPixmaps.constFind(index);
@@ -581,11 +601,11 @@ QPixmap VeFadListCtrlBase::CellPixmap(int row)
     return pixmap;
 }
 
-void VeFadListCtrlBase::OnThumbReady(int32_t itemId)
+void VeFadListCtrlBase::OnThumbReady(int32_t key)
 {
     if (m_mode != ViewMode::Thumbnails)
         return;
-    const int row = m_model->RowOfItem(itemId);
+    const int row = m_model->RowOfKey(key);
     if (row >= 0)
         m_iconView->update(m_model->index(row, 0));
 }

@@ -78,8 +78,8 @@ public:
     // A row for a new item at the end; -1 for a folder or a missing file. While a fill is
     // running it is finished first, so the row lands after the collection's other rows.
     int AddRow(const QString& photoPath, Item* item);
-    // Drops the rows of these items (they are about to go or have gone).
-    void ForgetItems(const std::vector<int32_t>& itemIds);
+    // Drops the rows of these items; call before they are deleted.
+    void ForgetItems(const std::vector<Item*>& items);
     // The collection is about to be deleted: its rows go, and it is no longer shown.
     void ForgetCollection(Collection* collection);
     // True while the scanner is still reporting rows of the shown collection.
@@ -87,7 +87,8 @@ public:
 
     int RowCount() const;
     const FadItem& RowAt(int row) const;
-    int RowOfItem(int32_t itemId) const;
+    // The row of a FadRowKey, or -1.
+    int RowOfKey(int32_t key) const;
     // Selected rows in display order, and their items.
     std::vector<int> SelectedRows() const;
     std::vector<Item*> SelectedItems() const;
@@ -142,9 +143,9 @@ signals:
     void RowsChanged();
     // The album's items changed through this list (added, deleted, renamed).
     void ItemsChanged();
-    void ItemRenamed(Item* item);
+    void ItemRenamed(tessary::Item* item);
     // A fill has ended (every row of the collection is in).
-    void CollectionShown(Collection* collection);
+    void CollectionShown(tessary::Collection* collection);
     void OpenViewer(const QStringList& photoPaths, int startIndex);
 
 protected:
@@ -159,10 +160,11 @@ private:
     void TakeScanResults(PhotoFileScanEvent& event);
     void AppendRows(std::vector<FadItem> rows);
     void RemoveRowsWhere(const std::function<bool(const FadItem&)>& drop);
+    void RemoveRowsWithKeys(const std::set<int32_t>& keys);
     void RequestRows(int first, int last);
     void RequestVisibleRows();
     void ScheduleVisibleRequest();
-    void OnThumbReady(int32_t itemId);
+    void OnThumbReady(int32_t key);
     void OnRenameRequested(int row, const QString& text);
     void OnSelectionChanged();
     void AddNewItems(const std::vector<Item*>& items);
@@ -184,7 +186,7 @@ private:
     Collection* m_shown = nullptr;
     bool m_collectionKnown = false; // ShowCollection has been called since Clear
     uint64_t m_fillGeneration = 0;
-    QHash<int32_t, Item*> m_fillItems;      // items of the running fill by id
+    QHash<int32_t, Item*> m_fillItems;      // items of the running fill by row key
     std::vector<std::pair<int32_t, QString>> m_fillRest; // not yet reported by the scanner
     size_t m_fillReported = 0;
     int m_bulkChanges = 0;
