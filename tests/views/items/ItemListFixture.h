@@ -41,8 +41,15 @@ public:
     {
         auto list = std::make_unique<VeFadListCtrlBase>(prompts, nullptr, [this, holdWorkers](QObject* window) {
             auto thumbnails = std::make_unique<ThumbnailList>(window, store, dir.filePath(QStringLiteral("tmp")), 1);
-            if (holdWorkers)
+            if (holdWorkers) {
+                // A worker already past the gate waits for one request: give it a dummy, so
+                // that it parks before the list asks for anything (the next Reset drops the
+                // dummy if the worker was parked already).
                 thumbnails->PauseWorkers(true);
+                thumbnails->Request(ThumbnailRequest{0x7FFFFFF0, dir.filePath(QStringLiteral("none.jpg"))});
+                const bool parked = QTest::qWaitFor([&] { return thumbnails->GetCounters().served == 1; }, 300);
+                Q_UNUSED(parked); // false: it was held at the gate already
+            }
             return thumbnails;
         });
         list->resize(420, 320);
