@@ -7,12 +7,16 @@
 #include <QPainter>
 
 #include "VeCollectionsPane.h"
+#include "album/Album.h"
 #include "album/Collections.h"
 #include "app/Settings.h"
 #include "views/common/ForwardingPrompts.h"
 #include "views/common/NotifyCodes.h"
 #include "views/frame/VeCmdBarCtrlBase.h"
 #include "views/frame/WTL_PageStack.h"
+#include "views/details/VeFadDetailsCtrlBase.h"
+#include "views/details/VeFadDetailsHintCtrl.h"
+#include "views/details/VeFadInfoCtrlBase.h"
 #include "views/items/VeFadListCtrlBase.h"
 #include "views/menus/CommandIds.h"
 #include "views/menus/MenuResources.h"
@@ -49,7 +53,9 @@ VeAlbumViewBase::VeAlbumViewBase(QWidget* parent)
       m_itemList(nullptr),
       m_middle(new WTL_PageStack(this)),
       m_right(new WTL_PageStack(this)),
-      m_infoStrip(MakeBlankPane(this, "infoStrip"))
+      m_infoStrip(new VeFadInfoCtrlBase(this)),
+      m_detailsHint(new VeFadDetailsHintCtrl),
+      m_details(new VeFadDetailsCtrlBase)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
@@ -68,8 +74,12 @@ VeAlbumViewBase::VeAlbumViewBase(QWidget* parent)
             &VeFadListCtrlBase::ForgetCollection);
     m_middle->AddPage(MakeBlankPane(m_middle, "searchResults"));
     m_middle->SelectPage(kItemListPage);
-    m_right->AddPage(MakeBlankPane(m_right, "detailsHint"));
-    m_right->AddPage(MakeBlankPane(m_right, "details"));
+    m_right->AddPage(m_detailsHint);
+    m_right->AddPage(m_details);
+    connect(m_itemList, &VeFadListCtrlBase::SelectionChanged, this, &VeAlbumViewBase::ShowItemSelection);
+    connect(m_itemList, &VeFadListCtrlBase::CollectionShown, this, &VeAlbumViewBase::ShowCollectionCount);
+    connect(m_itemList, &VeFadListCtrlBase::ItemsChanged, this, &VeAlbumViewBase::ShowCollectionCount);
+    connect(m_itemList, &VeFadListCtrlBase::ItemRenamed, m_infoStrip, qOverload<>(&QWidget::update));
     m_right->SelectPage(kDetailsHintPage);
 
     const Settings& settings = Settings::Instance();
@@ -109,12 +119,31 @@ void VeAlbumViewBase::Clear()
 {
     m_album = nullptr;
     m_itemList->Clear();
+    m_infoStrip->SetSelection(nullptr, 0);
+    m_infoStrip->SetCollection(false, false, 0);
+    m_details->SetItem(nullptr);
     m_collections->Clear();
     m_middle->SelectPage(kItemListPage);
     m_right->SelectPage(kDetailsHintPage);
     m_commandBar->SetSearchState(false);
     m_lastItemSelection = 0;
     update();
+}
+
+void VeAlbumViewBase::ShowItemSelection(int selectedCount)
+{
+    const std::vector<Item*> items = selectedCount == 1 ? m_itemList->SelectedItems() : std::vector<Item*>();
+    Item* single = items.size() == 1 ? items.front() : nullptr;
+    m_infoStrip->SetSelection(single, selectedCount);
+    if (single)
+        m_details->SetItem(single);
+}
+
+void VeAlbumViewBase::ShowCollectionCount()
+{
+    Collection* shown = m_itemList->ShownCollection();
+    const int count = shown && m_album ? m_album->GetCollections().ItemCount(*shown) : 0;
+    m_infoStrip->SetCollection(shown != nullptr, shown && shown->Id() == 0, count);
 }
 
 void VeAlbumViewBase::OnCollectionSelectionChanged()

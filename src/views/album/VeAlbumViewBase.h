@@ -18,6 +18,9 @@ class ForwardingPrompts;
 class UserPrompts;
 class VeCmdBarCtrlBase;
 class VeCollectionsPane;
+class VeFadDetailsCtrlBase;
+class VeFadDetailsHintCtrl;
+class VeFadInfoCtrlBase;
 class VeFadListCtrlBase;
 class WTL_PageStack;
 
@@ -57,7 +60,8 @@ public:
     VeCollectionsPane& CollectionsPane() { return *m_collections; }
     WTL_PageStack& MiddleStack() { return *m_middle; }
     WTL_PageStack& RightStack() { return *m_right; }
-    QWidget& InfoStrip() { return *m_infoStrip; }
+    VeFadInfoCtrlBase& InfoStrip() { return *m_infoStrip; }
+    VeFadDetailsCtrlBase& DetailsPane() { return *m_details; }
     // The item list of the middle pane (paste and refresh go there).
     VeFadListCtrlBase* ItemList() const { return m_itemList; }
 
@@ -89,6 +93,9 @@ protected:
 
 private:
     void LayOut();
+    // The info strip and the details pane follow the item list.
+    void ShowItemSelection(int selectedCount);
+    void ShowCollectionCount();
     void DragSplitter(int x);
 
     VeCmdBarCtrlBase* m_commandBar;
@@ -97,7 +104,9 @@ private:
     VeFadListCtrlBase* m_itemList;
     WTL_PageStack* m_middle;
     WTL_PageStack* m_right;
-    QWidget* m_infoStrip;
+    VeFadInfoCtrlBase* m_infoStrip;
+    VeFadDetailsHintCtrl* m_detailsHint;
+    VeFadDetailsCtrlBase* m_details;
     Album* m_album = nullptr;
     int m_leftWidth = kDefaultLeftWidth;
     int m_middleWidth = kDefaultMiddleWidth;

@@ -48,15 +48,19 @@ HintPlacement PlaceEmptyListHint(const QRect& client, int textWidth)
 
 void PaintEmptyListHint(QPainter& painter, const QRect& client, const Collection* shown)
 {
+    PaintHint(painter, client, EmptyListHintText(shown), ResourceImage(kIdbItemListHint));
+}
+
+void PaintHint(QPainter& painter, const QRect& client, const QString& text, const QImage& glyph)
+{
     painter.fillRect(client, Qt::white);
-    const QString text = EmptyListHintText(shown);
     const QFont& font = SharedFonts::Large();
     const QFontMetrics metrics(font);
     // The wrapped width within the room there is beside the glyph.
     const QRect room = client.adjusted(10 + kGlyphColumn, 10, -10, -10);
     const int textWidth = metrics.boundingRect(QRect(0, 0, std::max(1, room.width()), 100000), kTextFlags, text).width() + 1;
     const HintPlacement placement = PlaceEmptyListHint(client, textWidth);
-    painter.drawImage(placement.glyph, ResourceImage(kIdbItemListHint));
+    painter.drawImage(placement.glyph, glyph);
     painter.setFont(font);
     painter.setPen(kHintColor);
     painter.drawText(placement.text, kTextFlags, text);

@@ -6,6 +6,7 @@
 #include <QRect>
 #include <QString>
 
+class QImage;
 class QPainter;
 
 namespace tessary {
@@ -23,7 +24,9 @@ struct HintPlacement {
 // `textWidth` is the width of the wrapped text.
 HintPlacement PlaceEmptyListHint(const QRect& client, int textWidth);
 
-// Fills the client area white and draws the hint for `shown`.
+// Fills the client area white and draws `text` with `glyph` by the placement above.
+void PaintHint(QPainter& painter, const QRect& client, const QString& text, const QImage& glyph);
+// The same with the item list's text for `shown` and its glyph.
 void PaintEmptyListHint(QPainter& painter, const QRect& client, const Collection* shown);
 
 } // namespace tessary

@@ -271,8 +271,12 @@ void VeFadListCtrlBase::Empty()
     m_fillRest.clear();
     m_fillReported = 0;
     ++m_bulkChanges;
+    const bool hadSelection = m_iconView->selectionModel()->hasSelection();
     m_model->Clear();
     --m_bulkChanges;
+    // A model reset drops the selection without a word; the listeners must not keep its item.
+    if (hadSelection)
+        OnSelectionChanged();
     m_pending.clear();
     m_pendingSet.clear();
     m_cellPixmaps.clear();
@@ -322,6 +326,7 @@ void VeFadListCtrlBase::RemoveRowsWhere(const std::function<bool(const FadItem&)
         removed = true;
     }
     if (removed) {
+        OnSelectionChanged();
         if (RowCount() == 0)
             ActiveView()->viewport()->update();
         if (m_bulkChanges == 0)

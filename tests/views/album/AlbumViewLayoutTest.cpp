@@ -4,6 +4,7 @@
 #include "app/Settings.h"
 #include "views/album/VeAlbumViewBase.h"
 #include "views/album/VeCollectionsPane.h"
+#include "views/details/VeFadInfoCtrlBase.h"
 #include "views/common/SharedFonts.h"
 #include "views/frame/VeCmdBarCtrlBase.h"
 #include "views/frame/WTL_PageStack.h"
