@@ -23,6 +23,7 @@
 #include "views/album/VeAlbumViewBase.h"
 #include "views/album/VeCollectionsPane.h"
 #include "views/items/VeFadListCtrlBase.h"
+#include "views/details/VeFadInfoCtrlBase.h"
 #include "views/menus/CommandIds.h"
 #include "../views/PhotoFixtures.h"
 
@@ -86,7 +87,16 @@ bool ShootAlbumPage(MainFrame& frame, const QString& out, const QString& photoFo
     SelectCollectionRow(pane, 1);
     WaitForCells(list);
     list.SelectRows({2});
+    // The info strip's facts and the previews come from workers.
+    for (int i = 0; i < 300 && !view.InfoStrip().HasFacts(); ++i)
+        QTest::qWait(10);
+    QTest::qWait(300);
     ok = Save(frame, out + QStringLiteral("/item-list-thumbnails.png")) && ok;
+    ok = Save(view.InfoStrip(), out + QStringLiteral("/info-strip-single.png")) && ok;
+    list.SelectRows({0, 1, 4});
+    ok = Save(frame, out + QStringLiteral("/album-multiple-selection.png")) && ok;
+    ok = Save(view.InfoStrip(), out + QStringLiteral("/info-strip-multiple.png")) && ok;
+    list.SelectRows({2});
 
     const std::pair<int, const char*> modes[] = {{cmd::kViewIcons, "icons"}, {cmd::kViewList, "list"},
                                                  {cmd::kViewDetails, "details"}};

@@ -61,6 +61,11 @@ PhotoFactsReader::PhotoFactsReader(QObject* receiver) : m_receiver(receiver) {}
 
 PhotoFactsReader::~PhotoFactsReader()
 {
+    {
+        std::lock_guard lock(m_mutex);
+        m_quit = true;
+    }
+    m_wake.notify_one();
     StopAndWait();
 }
 
@@ -75,15 +80,6 @@ void PhotoFactsReader::Request(int32_t key, const QString& path)
         Start();
 }
 
-bool PhotoFactsReader::SignalStop()
-{
-    {
-        std::lock_guard lock(m_mutex);
-        m_quit = true;
-    }
-    m_wake.notify_one();
-    return WorkerThread::SignalStop();
-}
 
 int PhotoFactsReader::Run()
 {

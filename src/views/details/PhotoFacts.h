@@ -56,7 +56,6 @@ public:
     void Request(int32_t key, const QString& path);
 
     int Run() override;
-    bool SignalStop() override;
 
 private:
     QObject* const m_receiver;
