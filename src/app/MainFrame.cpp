@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QProcess>
 #include <QScreen>
+#include <QStackedWidget>
 #include <QTimer>
 
 #include "CommandLinePacket.h"
@@ -21,6 +22,7 @@
 #include "views/menus/CommandIds.h"
 #include "views/menus/MenuBuilder.h"
 #include "views/menus/MenuResources.h"
+#include "views/viewer/VeFadViewerBase.h"
 
 namespace tessary {
 
@@ -51,11 +53,17 @@ void CollectActions(const QMenu& menu, std::map<int, QAction*>& actions)
 MainFrame::MainFrame(QWidget* parent, std::unique_ptr<UserPrompts> prompts, std::unique_ptr<FrameDialogs> dialogs)
     : QMainWindow(parent),
       m_mainView(new VeMainView(this)),
+      m_client(new QStackedWidget(this)),
+      m_viewer(new VeFadViewerBase(m_client)),
       m_prompts(prompts ? std::move(prompts) : std::make_unique<UserPrompts>()),
       m_dialogs(dialogs ? std::move(dialogs) : std::make_unique<FrameDialogs>())
 {
     setObjectName(InstanceGuard::InstanceName());
-    setCentralWidget(m_mainView);
+    m_client->addWidget(m_mainView);
+    m_client->addWidget(m_viewer);
+    m_client->setCurrentWidget(m_mainView);
+    setCentralWidget(m_client);
+    connect(m_viewer, &VeFadViewerBase::CloseRequested, this, &MainFrame::CloseViewer);
     m_mainView->AlbumView().SetPrompts(m_prompts.get());
     resize(kDefaultWidth, kDefaultHeight);
     Settings::Instance().Load(Settings::FilePath(), WorkArea(this));
@@ -249,6 +257,12 @@ bool MainFrame::event(QEvent* event)
 
 void MainFrame::closeEvent(QCloseEvent* event)
 {
+    // While the viewer is up, closing the window only leaves the viewer.
+    if (IsViewerShown()) {
+        CloseViewer();
+        event->ignore();
+        return;
+    }
     if (IsBusy()) {
         event->ignore();
         return;
