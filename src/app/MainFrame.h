@@ -4,7 +4,9 @@
 // and closed, keeps the recent-albums list and the title, carries the application commands
 // (menu 128 and its accelerators, as QActions with the command ids) and restores and stores
 // the window placement. Every close of an album is preceded by a successful save; a failed
-// save keeps the album (and the window) open. UI thread only.
+// save keeps the album (and the window) open. While photos are viewed the full-window
+// viewer takes the main view's place; a close request then only leaves the viewer. UI
+// thread only.
 
 #include <map>
 #include <memory>
