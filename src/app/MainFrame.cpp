@@ -166,6 +166,9 @@ void MainFrame::StorePlacement()
 
 bool MainFrame::HandleCommand(int commandId)
 {
+    // The pages' commands wait while the viewer covers them (Find would move the focus there).
+    if (IsViewerShown() && (commandId == cmd::kEditFind || commandId == cmd::kEditPaste || commandId == cmd::kViewRefresh))
+        return true;
     switch (commandId) {
     case cmd::kFileNew: OnNew(); return true;
     case cmd::kFileOpen: OnOpen(); return true;
@@ -187,7 +190,7 @@ bool MainFrame::HandleCommand(int commandId)
     case cmd::kTellAFriend: OpenWebPage(WebPage::TellAFriend); return true;
     case cmd::kDonate: OpenWebPage(WebPage::Donate); return true;
     case cmd::kNewInstance: OnNewInstance(); return true;
-    default: return m_mainView->HandleCommand(commandId);
+    default: return !IsViewerShown() && m_mainView->HandleCommand(commandId);
     }
 }
 

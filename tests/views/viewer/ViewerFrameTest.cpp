@@ -14,6 +14,7 @@
 #include "views/album/VeCollectionsPane.h"
 #include "views/frame/VeMainView.h"
 #include "views/frame/WTL_PageStack.h"
+#include "views/menus/CommandIds.h"
 #include "views/viewer/VeFadViewerBase.h"
 #include "views/viewer/VeImgViewCtrl.h"
 
@@ -126,6 +127,20 @@ private slots:
         QVERIFY(focus != pane);
         QVERIFY(focus && focus->isVisible());
         QVERIFY(!frame.Viewer().isAncestorOf(focus));
+    }
+
+    // The pages' commands do not reach the hidden main view while the viewer is up.
+    void pageCommandsWaitWhileViewing()
+    {
+        MainFrame& frame = *m_frame;
+        QVERIFY(frame.OpenAlbum(MakeAlbum(), true, true));
+        QVERIFY(frame.HandleCommand(cmd::kHideSearchResults));
+        frame.OpenViewer(m_photos, 0);
+        QVERIFY(!frame.HandleCommand(cmd::kHideSearchResults));
+        QCOMPARE(QApplication::focusWidget(), &frame.Viewer().ImageView());
+        QVERIFY(frame.IsViewerShown());
+        frame.CloseViewer();
+        QVERIFY(frame.HandleCommand(cmd::kHideSearchResults));
     }
 
     void emptyListDoesNothingAndTheIndexIsClamped()
