@@ -3,9 +3,11 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QProcess>
 #include <QScreen>
+#include <QStackedWidget>
 #include <QTimer>
 
 #include "CommandLinePacket.h"
@@ -22,6 +24,7 @@
 #include "views/menus/CommandIds.h"
 #include "views/menus/MenuBuilder.h"
 #include "views/menus/MenuResources.h"
+#include "views/viewer/VeFadViewerBase.h"
 
 namespace tessary {
 
@@ -52,12 +55,25 @@ void CollectActions(const QMenu& menu, std::map<int, QAction*>& actions)
 MainFrame::MainFrame(QWidget* parent, std::unique_ptr<UserPrompts> prompts, std::unique_ptr<FrameDialogs> dialogs)
     : QMainWindow(parent),
       m_mainView(new VeMainView(this)),
+      m_client(new QStackedWidget(this)),
+      m_viewer(new VeFadViewerBase(m_client)),
       m_prompts(prompts ? std::move(prompts) : std::make_unique<UserPrompts>()),
       m_dialogs(dialogs ? std::move(dialogs) : std::make_unique<FrameDialogs>())
 {
     setObjectName(InstanceGuard::InstanceName());
-    setCentralWidget(m_mainView);
+    m_client->addWidget(m_mainView);
+    m_client->addWidget(m_viewer);
+    m_client->setCurrentWidget(m_mainView);
+    setCentralWidget(m_client);
+    connect(m_viewer, &VeFadViewerBase::CloseRequested, this, &MainFrame::CloseViewer);
     m_mainView->AlbumView().SetPrompts(m_prompts.get());
+    connect(&m_mainView->AlbumView(), &VeAlbumViewBase::OpenViewer, this,
+            [this](const QStringList& paths, int start) {
+                // A single photo must still be there; a list steps past missing ones.
+                if (paths.size() == 1 && !QFileInfo(paths.front()).isFile())
+                    return;
+                OpenViewer(paths, start);
+            });
     resize(kDefaultWidth, kDefaultHeight);
     Settings::Instance().Load(Settings::FilePath(), WorkArea(this));
     m_recent = Settings::Instance().recentFiles;
@@ -159,6 +175,9 @@ void MainFrame::StorePlacement()
 
 bool MainFrame::HandleCommand(int commandId)
 {
+    // The pages' commands wait while the viewer covers them (Find would move the focus there).
+    if (IsViewerShown() && (commandId == cmd::kEditFind || commandId == cmd::kEditPaste || commandId == cmd::kViewRefresh))
+        return true;
     switch (commandId) {
     case cmd::kFileNew: OnNew(); return true;
     case cmd::kFileOpen: OnOpen(); return true;
@@ -180,7 +199,7 @@ bool MainFrame::HandleCommand(int commandId)
     case cmd::kTellAFriend: OpenWebPage(WebPage::TellAFriend); return true;
     case cmd::kDonate: OpenWebPage(WebPage::Donate); return true;
     case cmd::kNewInstance: OnNewInstance(); return true;
-    default: return m_mainView->HandleCommand(commandId);
+    default: return !IsViewerShown() && m_mainView->HandleCommand(commandId);
     }
 }
 
@@ -250,6 +269,12 @@ bool MainFrame::event(QEvent* event)
 
 void MainFrame::closeEvent(QCloseEvent* event)
 {
+    // While the viewer is up, closing the window only leaves the viewer.
+    if (IsViewerShown()) {
+        CloseViewer();
+        event->ignore();
+        return;
+    }
     if (IsBusy()) {
         event->ignore();
         return;

@@ -4,12 +4,15 @@
 // and closed, keeps the recent-albums list and the title, carries the application commands
 // (menu 128 and its accelerators, as QActions with the command ids) and restores and stores
 // the window placement. Every close of an album is preceded by a successful save; a failed
-// save keeps the album (and the window) open. UI thread only.
+// save keeps the album (and the window) open. While photos are viewed the full-window
+// viewer takes the main view's place; a close request then only leaves the viewer. UI
+// thread only.
 
 #include <map>
 #include <memory>
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 
 #include "FrameDialogs.h"
@@ -17,9 +20,11 @@
 #include "views/common/UserPrompts.h"
 
 class QAction;
+class QStackedWidget;
 
 namespace tessary {
 
+class VeFadViewerBase;
 class VeMainView;
 
 class MainFrame : public QMainWindow, public CommandTarget {
@@ -69,6 +74,15 @@ public:
     // The action of a command of the menu or the accelerators, or null.
     QAction* Action(int commandId) const;
 
+    // The full-window viewer in place of the main view: the main view is hidden, the viewer
+    // shown and focused, showing photoPaths[startIndex] (clamped). An empty list does nothing.
+    void OpenViewer(const QStringList& photoPaths, int startIndex);
+    // Shows the main view again and gives the focus back to the widget that had it when the
+    // viewer opened, if that one is still visible; the viewer lets its photos go.
+    void CloseViewer();
+    bool IsViewerShown() const;
+    VeFadViewerBase& Viewer() { return *m_viewer; }
+
     VeMainView& MainView() { return *m_mainView; }
     UserPrompts& Prompts() { return *m_prompts; }
     // The paths the frame was asked to open, from the command line or from later starts.
@@ -91,6 +105,10 @@ private:
     void Activate();
 
     VeMainView* m_mainView;
+    // The client area: the main view or the viewer.
+    QStackedWidget* m_client;
+    VeFadViewerBase* m_viewer;
+    QPointer<QWidget> m_focusBeforeViewer;
     std::unique_ptr<UserPrompts> m_prompts;
     std::unique_ptr<FrameDialogs> m_dialogs;
     std::map<int, QAction*> m_actions;

@@ -2,6 +2,8 @@
 // pictures under docs/screenshots (scripts/screenshots.sh). Usage: make_screenshots OUTDIR
 #include <QApplication>
 #include <QDir>
+#include <QLinearGradient>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -26,6 +28,10 @@
 #include "views/details/VeFadInfoCtrlBase.h"
 #include "views/menus/CommandIds.h"
 #include "../views/PhotoFixtures.h"
+#include "views/viewer/VeFadViewerBase.h"
+#include "views/viewer/VeImgViewCtrl.h"
+#include "imagefiles/ExifBuilder.h"
+#include "imagefiles/JpegFixture.h"
 
 using namespace tessary;
 
@@ -114,6 +120,59 @@ bool ShootAlbumPage(MainFrame& frame, const QString& out, const QString& photoFo
     return ok;
 }
 
+// A portrait photo as a camera held upright stores it: the picture lies on its side (turned
+// counter-clockwise) and the Exif orientation 6 says to turn it clockwise for showing.
+QString MakePortraitPhoto(const QString& path)
+{
+    QImage upright(900, 1200, QImage::Format_RGB32);
+    QPainter p(&upright);
+    QLinearGradient sky(0, 0, 0, 760);
+    sky.setColorAt(0, QColor(0x3A, 0x7B, 0xC8));
+    sky.setColorAt(1, QColor(0xF2, 0xC4, 0x8A));
+    p.fillRect(0, 0, 900, 760, sky);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0xFF, 0xE8, 0xA0));
+    p.drawEllipse(QPointF(640, 300), 70, 70);
+    p.fillRect(0, 760, 900, 440, QColor(0x1F, 0x5E, 0x7A));
+    p.fillRect(0, 960, 900, 240, QColor(0xD8, 0xC0, 0x8E));
+    // A lighthouse on the shore: striped tower, lamp room and roof.
+    const QPolygonF tower({QPointF(330, 1000), QPointF(370, 420), QPointF(470, 420), QPointF(510, 1000)});
+    p.setBrush(Qt::white);
+    p.drawPolygon(tower);
+    p.setBrush(QColor(0xC8, 0x2A, 0x2A));
+    for (int band = 0; band < 3; ++band) {
+        const double top = 480 + band * 180, bottom = top + 80;
+        const auto x = [](double y, bool left) { return left ? 370 - (y - 420) * 40 / 580 : 470 + (y - 420) * 40 / 580; };
+        p.drawPolygon(QPolygonF({QPointF(x(top, true), top), QPointF(x(top, false), top),
+                                 QPointF(x(bottom, false), bottom), QPointF(x(bottom, true), bottom)}));
+    }
+    p.setBrush(QColor(0x30, 0x30, 0x38));
+    p.drawRect(QRectF(360, 360, 120, 60));
+    p.setBrush(QColor(0xFF, 0xF4, 0xB0));
+    p.drawRect(QRectF(378, 370, 84, 44));
+    p.setBrush(QColor(0xC8, 0x2A, 0x2A));
+    p.drawPolygon(QPolygonF({QPointF(350, 362), QPointF(420, 300), QPointF(490, 362)}));
+    p.end();
+
+    const QImage stored = upright.transformed(QTransform().rotate(-90));
+    test::JpegRecipe recipe;
+    recipe.width = stored.width();
+    recipe.height = stored.height();
+    recipe.quality = 92;
+    const auto jpeg = test::EncodeJpeg(recipe, [&stored](int x, int y, int c) {
+        const QRgb rgb = stored.pixel(x, y);
+        return uint8_t(c == 0 ? qRed(rgb) : c == 1 ? qGreen(rgb) : qBlue(rgb));
+    });
+    test::TiffBuilder tiff(false);
+    tiff.AddShort(test::TiffBuilder::kIfd0, 274, 6);
+    const auto file = test::InsertAfterSoi(jpeg, test::ExifSegment(tiff.Build()));
+    QFile out(path);
+    const bool ok = out.open(QIODevice::WriteOnly)
+                    && out.write(reinterpret_cast<const char*>(file.data()), qint64(file.size())) == qint64(file.size());
+    return ok ? path : QString();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -142,6 +201,16 @@ int main(int argc, char** argv)
     ok = frame.MainView().HasAlbum() && ok;
     ok = Save(frame, out + QStringLiteral("/album.png")) && ok;
     ok = ShootAlbumPage(frame, out, temp.filePath(QStringLiteral("Camera"))) && ok;
+
+    // The viewer on a portrait photo stored on its side (Exif orientation 6).
+    const QString portrait = MakePortraitPhoto(temp.filePath(QStringLiteral("Lighthouse.jpg")));
+    ok = !portrait.isEmpty() && ok;
+    frame.OpenViewer({portrait}, 0);
+    for (int i = 0; i < 500 && frame.Viewer().ImageView().DisplayedIndex() != 0; ++i)
+        QTest::qWait(10);
+    ok = frame.IsViewerShown() && !frame.Viewer().ImageView().PhotoRect().isEmpty() && ok;
+    ok = Save(frame, out + QStringLiteral("/viewer.png")) && ok;
+    frame.CloseViewer();
 
     // The album tab hovered over the home page.
     frame.MainView().ShowPage(VeMainView::kHomePage);
