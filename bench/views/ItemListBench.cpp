@@ -26,6 +26,9 @@
 #include "thumbcache/ThumbnailList.h"
 #include "views/common/UserPrompts.h"
 #include "views/items/FadItem.h"
+#include "views/album/VeAlbumViewBase.h"
+#include "views/details/VeFadDetailsCtrlBase.h"
+#include "views/details/VeFadInfoCtrlBase.h"
 #include "views/items/VeFadListCtrlBase.h"
 #include "views/menus/CommandIds.h"
 
@@ -211,5 +214,30 @@ void BM_ColdFirstScreen(benchmark::State& state)
     }
 }
 BENCHMARK(BM_ColdFirstScreen)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Selecting a row until the info strip and the details pane are painted, on the UI thread
+// (facts and previews come from workers; target under 16 ms).
+void BM_SelectRowToPaint(benchmark::State& state)
+{
+    LargeAlbum& large = SharedAlbum();
+    UserPrompts prompts;
+    VeAlbumViewBase view;
+    view.SetPrompts(&prompts);
+    view.resize(1200, 800);
+    view.show();
+    view.SetAlbum(large.album.get());
+    VeFadListCtrlBase& list = *view.ItemList();
+    list.ShowCollection(large.album->GetCollections().At(0));
+    while (list.IsFilling())
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    int row = 0;
+    for (auto _ : state) {
+        row = (row + 7) % list.RowCount();
+        list.SelectRows({row});
+        view.InfoStrip().repaint();
+        view.DetailsPane().repaint();
+    }
+}
+BENCHMARK(BM_SelectRowToPaint)->Unit(benchmark::kMillisecond);
 
 } // namespace
