@@ -22,6 +22,17 @@ void SelectOnly(VeCollectionsPane& pane, int index)
     pane.Select(pane.CollectionRowAt(index), true, true);
 }
 
+// An album page on the fixture's album, shown.
+std::unique_ptr<VeAlbumViewBase> ShowAlbum(ItemListFixture& f)
+{
+    auto view = std::make_unique<VeAlbumViewBase>();
+    view->SetPrompts(&f.prompts);
+    view->resize(900, 600);
+    view->show();
+    view->SetAlbum(f.album.get());
+    return view;
+}
+
 } // namespace
 
 class AlbumViewItemsTest : public QObject {
@@ -35,11 +46,8 @@ private slots:
         Collection& beach = f.AddCollection(QStringLiteral("Beach"), 3, QStringLiteral("B"));
         Collection& town = f.AddCollection(QStringLiteral("Town"), 2, QStringLiteral("T"));
         f.album->GetCollections().SetHotId(town.Id());
-        VeAlbumViewBase view;
-        view.SetPrompts(&f.prompts);
-        view.resize(900, 600);
-        view.show();
-        view.SetAlbum(f.album.get());
+        auto shown = ShowAlbum(f);
+        VeAlbumViewBase& view = *shown;
         VeFadListCtrlBase& list = *view.ItemList();
         QCOMPARE(view.MiddleStack().GetPage(VeAlbumViewBase::kItemListPage), &list);
         QCOMPARE(list.ShownCollection(), &town); // the remembered collection
@@ -68,11 +76,8 @@ private slots:
         ItemListFixture f;
         f.AddCollection(QStringLiteral("Keep"), 2, QStringLiteral("K"));
         f.AddCollection(QStringLiteral("Drop"), 2, QStringLiteral("D"));
-        VeAlbumViewBase view;
-        view.SetPrompts(&f.prompts);
-        view.resize(900, 600);
-        view.show();
-        view.SetAlbum(f.album.get());
+        auto shown = ShowAlbum(f);
+        VeAlbumViewBase& view = *shown;
         VeCollectionsPane& pane = view.CollectionsPane();
         VeFadListCtrlBase& list = *view.ItemList();
         // "All Collections" and "Drop" both selected: the list shows the first.
@@ -96,11 +101,8 @@ private slots:
         ItemListFixture f;
         Collection& c = f.AddCollection(QStringLiteral("C"), 1, QStringLiteral("P"));
         f.album->GetCollections().SetHotId(c.Id());
-        VeAlbumViewBase view;
-        view.SetPrompts(&f.prompts);
-        view.resize(900, 600);
-        view.show();
-        view.SetAlbum(f.album.get());
+        auto shown = ShowAlbum(f);
+        VeAlbumViewBase& view = *shown;
         VeFadListCtrlBase& list = *view.ItemList();
         QVERIFY(f.WaitFilled(list));
         f.prompts.files = WriteScenes(f.dir.filePath(QStringLiteral("new")), 2, QStringLiteral("N"), 48, 32);

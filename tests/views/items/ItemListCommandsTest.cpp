@@ -52,12 +52,7 @@ bool Drop(VeFadListCtrlBase& list, const QMimeData& data)
 class ItemListCommandsTest : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase()
-    {
-        RegisterInterfaceFonts();
-        qRegisterMetaType<Collection*>();
-        qRegisterMetaType<Item*>();
-    }
+    void initTestCase() { SetUpItemListTests(); }
 
     void arrangeByNameIsCodeUnitOrderAndByDateOldestFirst()
     {
@@ -185,10 +180,8 @@ private slots:
     {
         ItemListFixture f;
         Collection& c = f.AddCollection(QStringLiteral("C"), 4, QStringLiteral("P"));
-        auto list = f.MakeList();
-        list->show();
-        list->ShowCollection(&c);
-        QVERIFY(f.WaitFilled(*list));
+        auto list = f.ShowingList(c);
+        QVERIFY(list);
         QSignalSpy changed(list.get(), &VeFadListCtrlBase::ItemsChanged);
 
         list->SelectRows({0});
@@ -246,10 +239,8 @@ private slots:
         QVERIFY(QFile::link(top[0], tree + QStringLiteral("/link to top.jpg")));
         QVERIFY(QFile::link(tree + QStringLiteral("/gone.jpg"), tree + QStringLiteral("/dangling.jpg")));
 
-        auto list = f.MakeList();
-        list->show();
-        list->ShowCollection(&c);
-        QVERIFY(f.WaitFilled(*list));
+        auto list = f.ShowingList(c);
+        QVERIFY(list);
         const auto data = UriList({tree});
         QVERIFY(Drop(*list, *data));
         QCOMPARE(list->RowCount(), 0); // the adding runs after the drop is answered
@@ -300,10 +291,8 @@ private slots:
         ItemListFixture f;
         Collection& c = f.AddCollection(QStringLiteral("C"), 1, QStringLiteral("P"));
         const QStringList files = WriteScenes(f.dir.filePath(QStringLiteral("more")), 2, QStringLiteral("M"), 48, 32);
-        auto list = f.MakeList();
-        list->show();
-        list->ShowCollection(&c);
-        QVERIFY(f.WaitFilled(*list));
+        auto list = f.ShowingList(c);
+        QVERIFY(list);
         QGuiApplication::clipboard()->setMimeData(UriList(files).release());
         auto menu = list->ContextMenu();
         QVERIFY(FindAction(*menu, cmd::kItemPaste)->isEnabled());
@@ -340,10 +329,8 @@ private slots:
     {
         ItemListFixture f;
         Collection& c = f.AddCollection(QStringLiteral("C"), 4, QStringLiteral("P"));
-        auto list = f.MakeList();
-        list->show();
-        list->ShowCollection(&c);
-        QVERIFY(f.WaitFilled(*list));
+        auto list = f.ShowingList(c);
+        QVERIFY(list);
         QSignalSpy viewer(list.get(), &VeFadListCtrlBase::OpenViewer);
         QStringList all;
         for (int row = 0; row < 4; ++row)

@@ -53,12 +53,7 @@ int GreyPixels(const QImage& image)
 class ItemListContentTest : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase()
-    {
-        RegisterInterfaceFonts();
-        qRegisterMetaType<Collection*>();
-        qRegisterMetaType<Item*>();
-    }
+    void initTestCase() { SetUpItemListTests(); }
 
     void rowsFollowTheCollectionOrderAndSkipMissingFiles()
     {

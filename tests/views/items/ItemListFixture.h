@@ -10,6 +10,7 @@
 #include "../PhotoFixtures.h"
 #include "../ViewsTestSupport.h"
 #include "album/Album.h"
+#include "album/Collections.h"
 #include "album/PhotoOperations.h"
 #include "thumbcache/ThumbCacheStore.h"
 #include "thumbcache/ThumbnailList.h"
@@ -18,6 +19,14 @@
 #include "views/items/VeFadListCtrlBase.h"
 
 namespace tessary::test {
+
+// The fonts and the signal argument types of the item list suites.
+inline void SetUpItemListTests()
+{
+    RegisterInterfaceFonts();
+    qRegisterMetaType<Collection*>();
+    qRegisterMetaType<Item*>();
+}
 
 class ItemListFixture {
 public:
@@ -53,6 +62,17 @@ public:
             return thumbnails;
         });
         list->resize(420, 320);
+        return list;
+    }
+
+    // A shown list filled with the collection's rows; null when the fill did not end.
+    std::unique_ptr<VeFadListCtrlBase> ShowingList(Collection& collection)
+    {
+        auto list = MakeList();
+        list->show();
+        list->ShowCollection(&collection);
+        if (!WaitFilled(*list))
+            return nullptr;
         return list;
     }
 
