@@ -24,6 +24,8 @@ struct HeifRecipe {
     // A TIFF block (byte-order mark first) stored as the image's Exif item.
     std::vector<uint8_t> exif;
     int quality = 90;
+    // An encoder speed setting ("preset" for x265, "speed" for aom); null keeps libheif's.
+    const char* preset = nullptr;
 };
 
 namespace detail {
@@ -47,6 +49,8 @@ inline std::vector<uint8_t> EncodeHeif(const HeifRecipe& r, const RgbaSampleFn& 
         return out;
     }
     heif_encoder_set_lossy_quality(encoder, r.quality);
+    if (r.preset)
+        heif_encoder_set_parameter_string(encoder, r.avif ? "speed" : "preset", r.preset);
     heif_image* image = nullptr;
     const heif_colorspace space = r.grey ? heif_colorspace_monochrome : heif_colorspace_RGB;
     const heif_chroma chroma = r.grey ? heif_chroma_monochrome
