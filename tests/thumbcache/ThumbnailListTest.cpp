@@ -193,7 +193,6 @@ TEST_F(ThumbnailListTest, PhotosOfOtherContainersWithAnExifBlockGetTheBadgeToo)
     const auto red = [](int, int, int c) { return uint8_t(c == 0 || c == 3 ? 220 : 20); };
     HeifRecipe heif;
     heif.width = heif.height = 94;
-    heif.thumbnailSide = 94;
     const QString heicPlain = Photo(QStringLiteral("plain.heic"));
     ASSERT_TRUE(WriteBytes(heicPlain, EncodeHeif(heif, red)));
     heif.exif = exif.Build();
