@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev libgl1-mesa-dev
   libtinyxml-dev libboost-regex-dev libicu-dev
   libjpeg62-turbo-dev libpng-dev zlib1g-dev
+  libtiff-dev libgif-dev libwebp-dev libheif-dev
   libgtest-dev libgmock-dev libbenchmark-dev libjpeg-turbo-progs
   fonts-wine xvfb xauth
 )

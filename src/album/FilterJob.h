@@ -1,6 +1,6 @@
 #pragma once
 // The filtering job behind a paste or a drop: a worker walks the given paths, descends into
-// folders to any depth and keeps the BMP, JPEG and PNG files by extension.
+// folders to any depth and keeps the files of the storable photo formats by extension.
 //
 // Threads: the owning thread makes the job, may set the receiver, starts it and reads the
 // output only after Wait() (or StopAndWait()) has returned. The worker reads only the input

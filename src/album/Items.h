@@ -70,9 +70,9 @@ public:
     int32_t NextId() const { return m_counter.Next(); }
 
     // A new item holding a copy of `source`, named after its file title and stamped with the
-    // current local time, appended. Null when no id is left, the extension is not BMP, JPEG or
-    // PNG, the item folder cannot be made or the copy fails (an existing destination
-    // included); the item id is used up in every case but the first.
+    // current local time, appended. Null when no id is left, the extension is not one of a
+    // storable photo format, the item folder cannot be made or the copy fails (an existing
+    // destination included); the item id is used up in every case but the first.
     Item* NewItemFromFile(const QString& source);
     // An item with a given id (> 0) and name, appended (the loader's way); null otherwise.
     Item* Add(const QString& name, int32_t id);

@@ -52,7 +52,7 @@ public:
     IdCounter& Counter() { return m_counter; }
     int32_t NextId() const { return m_counter.Next(); }
 
-    // A new photo copied in from `source` (BMP, JPEG or PNG by extension) and appended; the
+    // A new photo copied in from `source` (a storable format by extension) and appended; the
     // first photo also names the item after the source's file title. Null on failure: nothing
     // is appended, and the photo id is used up once the format was accepted.
     Photo* AddFromFile(const QString& source);

@@ -22,7 +22,7 @@ bool CheckInput(const QString& path, int& exitCode)
         return false;
     }
     if (!IsStorablePhotoFormat(PhotoFormatFromPath(path))) {
-        exitCode = Fail(kExitFailed, QStringLiteral("%1: unsupported file type (BMP, JPEG and PNG can be read)").arg(path));
+        exitCode = Fail(kExitFailed, QStringLiteral("%1: unsupported file type (BMP, GIF, JPEG, PNG, TIFF, WebP, HEIF and AVIF can be read)").arg(path));
         return false;
     }
     return true;

@@ -48,7 +48,7 @@ public:
     std::function<void()> changed;
 };
 
-// BMP, JPEG and PNG files under `folder` by extension, in path order.
+// Files of the storable photo formats under `folder` by extension, in path order.
 QStringList PhotosUnder(const QString& folder)
 {
     QStringList paths;

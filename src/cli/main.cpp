@@ -10,7 +10,8 @@ namespace {
 
 const CliCommand kCommands[] = {
     {"version", "version                      print the product name and version", RunVersion},
-    {"exif", "exif FILE [--json]           orientation, date taken and Exif thumbnail size of a JPEG", RunExif},
+    {"exif", "exif FILE [--json]           orientation, date taken and embedded thumbnail size of a photo\n"
+             "                               (JPEG Exif; HEIF and AVIF items; WebP chunk; TIFF tags)", RunExif},
     {"album", "album create FOLDER NAME [--id N]   make the album folder FOLDER/NAME and its NAME.tsy; prints its path\n"
               "  album add ALBUM.tsy --collection NAME FILE...   add photos as new items (the collection is made\n"
               "                               when missing); prints the number added, exit 1 when any was skipped\n"
@@ -25,7 +26,8 @@ const CliCommand kCommands[] = {
               "  image decode FILE OUT.bmp    the whole picture, flattened on white, as a 24-bit BMP\n"
               "  image thumb FILE OUT.bmp [--box WxH]  the thumbnail (default box 94x94) as a 24-bit BMP",
      RunImage},
-    {"thumbs", "thumbs DIR [--passes N] [--json]   list-view thumbnails of every BMP, JPEG and PNG file under DIR,\n"
+    {"thumbs", "thumbs DIR [--passes N] [--json]   list-view thumbnails of every photo file under DIR (BMP, GIF,\n"
+               "                               JPEG, PNG, TIFF, WebP, HEIF, AVIF by extension),\n"
                "                               N passes (default 2) as the item list's Refresh runs them; per pass\n"
                "                               the cells made, the store hits and the time",
      RunThumbs},

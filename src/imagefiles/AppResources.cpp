@@ -14,6 +14,9 @@ QString ResourceTypeOf(PhotoFormat format)
     case PhotoFormat::Jpeg: return QStringLiteral("JPG");
     case PhotoFormat::Png: return QStringLiteral("PNG");
     case PhotoFormat::Tiff: return QStringLiteral("TIF");
+    case PhotoFormat::Webp: return QStringLiteral("WEBP");
+    case PhotoFormat::Heif: return QStringLiteral("HEIC");
+    case PhotoFormat::Avif: return QStringLiteral("AVIF");
     case PhotoFormat::Unrecognised: break;
     }
     return QString();

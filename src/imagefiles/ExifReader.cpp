@@ -23,7 +23,13 @@ std::optional<ExifView> ExifView::FromRecordBytes(std::span<const uint8_t> bytes
 {
     if (bytes.size() < kTiffStart + 2 || std::memcmp(bytes.data() + 2, kExifSignature, 6) != 0)
         return std::nullopt;
-    const std::span<const uint8_t> tiff = bytes.subspan(kTiffStart);
+    return FromTiffBytes(bytes.subspan(kTiffStart));
+}
+
+std::optional<ExifView> ExifView::FromTiffBytes(std::span<const uint8_t> tiff)
+{
+    if (tiff.size() < 2)
+        return std::nullopt;
     if (tiff[0] == 'I' && tiff[1] == 'I')
         return ExifView(tiff, ExifByteOrder::kLittleEndian);
     if (tiff[0] == 'M' && tiff[1] == 'M')

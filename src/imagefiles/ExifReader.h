@@ -59,6 +59,8 @@ public:
     // with its byte-order mark. Nothing when they do not look like that.
     static std::optional<ExifView> FromRecordBytes(std::span<const uint8_t> recordBytes);
     static std::optional<ExifView> FromRecord(const MarkerRecord& record);
+    // A bare TIFF block (byte-order mark first), as HEIF, AVIF and WebP files carry Exif.
+    static std::optional<ExifView> FromTiffBytes(std::span<const uint8_t> tiff);
 
     ExifByteOrder ByteOrder() const { return m_order; }
     // The block from the TIFF header on; all offsets are relative to its start.

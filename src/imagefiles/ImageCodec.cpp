@@ -2,9 +2,13 @@
 
 #include "imagefiles/AppResources.h"
 #include "imagefiles/BmpCodec.h"
+#include "imagefiles/GifCodec.h"
+#include "imagefiles/HeifCodec.h"
 #include "imagefiles/ImageStreams.h"
 #include "imagefiles/JpegCodec.h"
 #include "imagefiles/PngCodec.h"
+#include "imagefiles/TiffCodec.h"
+#include "imagefiles/WebpCodec.h"
 #include "util/AtomicFile.h"
 
 namespace tessary {
@@ -76,6 +80,11 @@ std::unique_ptr<ImageCodec> MakeCodec(PhotoFormat format)
     case PhotoFormat::Bmp: return std::make_unique<BmpCodec>();
     case PhotoFormat::Jpeg: return std::make_unique<JpegCodec>();
     case PhotoFormat::Png: return std::make_unique<PngCodec>();
+    case PhotoFormat::Gif: return std::make_unique<GifCodec>();
+    case PhotoFormat::Tiff: return std::make_unique<TiffCodec>();
+    case PhotoFormat::Webp: return std::make_unique<WebpCodec>();
+    case PhotoFormat::Heif:
+    case PhotoFormat::Avif: return std::make_unique<HeifCodec>(format);
     default: return nullptr;
     }
 }

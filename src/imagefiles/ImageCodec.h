@@ -59,7 +59,8 @@ private:
     int64_t m_maxPixelBytes = kMaxDecodedBytes;
 };
 
-// The codec of a format: BMP, JPEG and PNG; null for every other code.
+// The codec of a format: BMP, GIF, JPEG, PNG, TIFF, WebP, HEIF and AVIF; null for every other
+// code.
 std::unique_ptr<ImageCodec> MakeCodec(PhotoFormat format);
 
 // The picture of a file, its format taken from the extension; null for a format without a

@@ -5,6 +5,9 @@
 #include "imagefiles/AppResources.h"
 #include "imagefiles/BmpReader.h"
 #include "imagefiles/BmpWriter.h"
+#include "imagefiles/DecodedRows.h"
+#include "imagefiles/FittedLoaders.h"
+#include "imagefiles/HeifDecoder.h"
 #include "imaging/ExifOrientation.h"
 #include "imaging/FitInBox.h"
 #include "imagefiles/ImageCodec.h"
@@ -19,18 +22,14 @@ namespace {
 
 constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
-// An image of the photo's full size `full` (or a reduced decode of it) into target: shrunk
-// to the fitted size when the photo is larger than the box in either direction, else as is.
 bool FitInto(DibImage24& image, DibSize full, DibSize maximum, DibImage& target)
 {
-    if (full.width <= maximum.width && full.height <= maximum.height)
-        return target.Adopt(image);
-    const DibSize fitted = FitInBox(maximum, full);
-    if (fitted.IsEmpty())
-        return false;
-    if (image.Size() == fitted)
-        return target.Adopt(image);
-    return image.ResizeInto(target, fitted, true);
+    return FitDecodedInto(image, full, maximum, target);
+}
+
+bool StartsWith(const uint8_t* p, size_t size, const char* text, size_t length)
+{
+    return size >= length && std::memcmp(p, text, length) == 0;
 }
 
 // A JPEG photo without a usable Exif thumbnail, decoded at the smallest scale that still
@@ -60,7 +59,13 @@ PhotoFormat FormatOfBytes(const void* data, size_t size)
         return PhotoFormat::Jpeg;
     if (size >= sizeof kPngSignature && std::memcmp(p, kPngSignature, sizeof kPngSignature) == 0)
         return PhotoFormat::Png;
-    return PhotoFormat::Unrecognised;
+    if (StartsWith(p, size, "GIF87a", 6) || StartsWith(p, size, "GIF89a", 6))
+        return PhotoFormat::Gif;
+    if (StartsWith(p, size, "II*\0", 4) || StartsWith(p, size, "MM\0*", 4))
+        return PhotoFormat::Tiff;
+    if (size >= 12 && StartsWith(p, size, "RIFF", 4) && std::memcmp(p + 8, "WEBP", 4) == 0)
+        return PhotoFormat::Webp;
+    return HeifFamilyFormat(p, size);
 }
 
 std::unique_ptr<Picture> LoadPicture(const QString& path)
@@ -114,6 +119,12 @@ bool LoadImageFitted(DibImage& target, const QString& path, DibSize maximum)
         return LoadJpegFitted(target, path, maximum);
     }
     const PhotoFormat format = PhotoFormatFromPath(path);
+    if (format == PhotoFormat::Tiff)
+        return LoadTiffFitted(target, path, maximum);
+    if (format == PhotoFormat::Webp)
+        return LoadWebpFitted(target, path, maximum);
+    if (format == PhotoFormat::Heif || format == PhotoFormat::Avif)
+        return LoadHeifFitted(target, path, maximum);
     if (format == PhotoFormat::Bmp || format == PhotoFormat::Png) {
         // Shrunk while the rows are read, so a large picture is never held whole.
         FileStream stream(path);
@@ -146,6 +157,22 @@ int LoadExifThumbnail(DibImage& target, const QString& path, bool applyOrientati
     if (applyOrientation && !ApplyExifOrientation(image, orientation))
         return 0;
     return target.Adopt(image) ? orientation : 0;
+}
+
+bool LoadHeifThumbnail(DibImage& target, const QString& path)
+{
+    const PhotoFormat format = PhotoFormatFromPath(path);
+    if ((format != PhotoFormat::Heif && format != PhotoFormat::Avif) || !target.TakesDepth(24))
+        return false;
+    FileStream stream(path);
+    HeifDecodeRequest request;
+    request.format = format;
+    request.thumbnail = true;
+    request.maxPixelBytes = kMaxEmbeddedPixelBytes;
+    HeifImageInfo info;
+    DibImage image;
+    DibImage24 flat;
+    return DecodeHeif(stream, request, info, image) && FlattenedCopy(image, flat) && target.Adopt(flat);
 }
 
 bool DecodeEmbeddedJpeg(DibImage& target, const uint8_t* bytes, size_t length)

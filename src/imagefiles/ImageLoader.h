@@ -20,7 +20,8 @@ namespace tessary {
 // The picture of a file, its format taken from the extension.
 std::unique_ptr<Picture> LoadPicture(const QString& path);
 // The picture of a file image in memory, its format recognised from its first bytes ("BM",
-// the PNG signature, or 0xFF 0xD8); the bytes are only read during the call.
+// the PNG signature, 0xFF 0xD8, "GIF8", a TIFF byte-order mark, "RIFF" with "WEBP", or a HEIF
+// "ftyp" box); the bytes are only read during the call.
 std::unique_ptr<Picture> LoadPicture(const void* data, size_t size);
 // The program's resource `id` of the format's resource type.
 std::unique_ptr<Picture> LoadPicture(PhotoFormat format, int resourceId);
@@ -46,6 +47,11 @@ inline constexpr DibSize kMinFittedBox{4, 4};
 // photo in both directions (the result has the same size as the full decode would give).
 // BMP and PNG photos larger than the box are shrunk while their rows are read (see
 // ReadBmpFitted, DecodePngFitted), so only a band of rows is held, with the same result.
+// TIFF photos are shrunk band by band as libtiff decodes them, WebP photos decoded by the
+// library at twice the fitted size when they are at least four times larger; both are then
+// turned upright by their orientation (PhotoOrientation). A HEIF or AVIF photo's embedded
+// thumbnail is used when it has one, as a JPEG's Exif thumbnail is; both come upright from
+// their decoder. GIF photos are decoded whole.
 // False for a maximum below 4 x 4, unreadable files and a fitted size of 0.
 bool LoadImageFitted(DibImage& target, const QString& path, DibSize maximum);
 
@@ -54,6 +60,11 @@ bool LoadImageFitted(DibImage& target, const QString& path, DibSize maximum);
 // is not a JPEG by extension, has no readable Exif thumbnail, or a step fails (target then
 // unchanged).
 int LoadExifThumbnail(DibImage& target, const QString& path, bool applyOrientation);
+
+// A HEIF or AVIF file's (by extension) embedded thumbnail of its primary image as a 24-bit
+// image, upright, alpha flattened onto white; thumbnails of more than kMaxEmbeddedPixelBytes
+// are refused. False when the file has none or it cannot be decoded (target then unchanged).
+bool LoadHeifThumbnail(DibImage& target, const QString& path);
 
 // An embedded JPEG (an Exif thumbnail) decoded by the JPEG reader into a 24-bit image.
 // Embedded thumbnails that claim more than kMaxEmbeddedPixelBytes of pixels are refused.

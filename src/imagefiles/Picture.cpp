@@ -4,35 +4,35 @@
 
 namespace tessary {
 
-bool JpegPicture::CopyFormatFrom(const Picture& other)
+namespace {
+// The options of `other` when it is a picture of the same class and format.
+template <class P>
+const P* SameKind(const Picture& self, const Picture& other)
 {
-    const auto* o = dynamic_cast<const JpegPicture*>(&other);
-    if (!o)
-        return false;
-    CopyCommonFormat(other);
-    options = o->options;
-    return true;
+    const auto* o = dynamic_cast<const P*>(&other);
+    return o && o->Format() == self.Format() ? o : nullptr;
 }
+} // namespace
 
-bool PngPicture::CopyFormatFrom(const Picture& other)
-{
-    const auto* o = dynamic_cast<const PngPicture*>(&other);
-    if (!o)
-        return false;
-    CopyCommonFormat(other);
-    options = o->options;
-    return true;
-}
+#define TESSARY_COPY_FORMAT(Class)                                                                \
+    bool Class::CopyFormatFrom(const Picture& other)                                              \
+    {                                                                                             \
+        const Class* o = SameKind<Class>(*this, other);                                           \
+        if (!o)                                                                                   \
+            return false;                                                                         \
+        CopyCommonFormat(other);                                                                  \
+        options = o->options;                                                                     \
+        return true;                                                                              \
+    }
 
-bool BmpPicture::CopyFormatFrom(const Picture& other)
-{
-    const auto* o = dynamic_cast<const BmpPicture*>(&other);
-    if (!o)
-        return false;
-    CopyCommonFormat(other);
-    options = o->options;
-    return true;
-}
+TESSARY_COPY_FORMAT(JpegPicture)
+TESSARY_COPY_FORMAT(PngPicture)
+TESSARY_COPY_FORMAT(BmpPicture)
+TESSARY_COPY_FORMAT(GifPicture)
+TESSARY_COPY_FORMAT(TiffPicture)
+TESSARY_COPY_FORMAT(WebpPicture)
+TESSARY_COPY_FORMAT(HeifPicture)
+#undef TESSARY_COPY_FORMAT
 
 std::unique_ptr<Picture> MakePicture(PhotoFormat format)
 {
@@ -40,6 +40,11 @@ std::unique_ptr<Picture> MakePicture(PhotoFormat format)
     case PhotoFormat::Bmp: return std::make_unique<BmpPicture>();
     case PhotoFormat::Jpeg: return std::make_unique<JpegPicture>();
     case PhotoFormat::Png: return std::make_unique<PngPicture>();
+    case PhotoFormat::Gif: return std::make_unique<GifPicture>();
+    case PhotoFormat::Tiff: return std::make_unique<TiffPicture>();
+    case PhotoFormat::Webp: return std::make_unique<WebpPicture>();
+    case PhotoFormat::Heif: return std::make_unique<HeifPicture>(PhotoFormat::Heif);
+    case PhotoFormat::Avif: return std::make_unique<HeifPicture>(PhotoFormat::Avif);
     default: return nullptr;
     }
 }

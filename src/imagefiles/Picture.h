@@ -42,6 +42,29 @@ struct BmpOptions {
     BitmapInfoBlock info;
 };
 
+struct GifOptions {
+    int colors = 0; // entries of the first frame's colour table
+    bool interlaced = false;
+};
+
+struct TiffOptions {
+    int bitsPerSample = 8;
+    int samplesPerPixel = 3;
+    int photometric = 2;
+    int orientation = 1; // the Orientation tag; the pixels are as stored
+};
+
+struct WebpOptions {
+    bool lossless = false;
+    bool animated = false; // the picture is the animation's first frame
+};
+
+// HEIF and AVIF.
+struct HeifOptions {
+    int bitDepth = 8;
+    bool hasThumbnail = false;
+};
+
 class Picture {
 public:
     virtual ~Picture() = default;
@@ -93,7 +116,40 @@ public:
     BmpOptions options;
 };
 
-// The picture object of a format: BMP, JPEG and PNG; null for every other code.
+class GifPicture final : public Picture {
+public:
+    PhotoFormat Format() const override { return PhotoFormat::Gif; }
+    bool CopyFormatFrom(const Picture& other) override;
+    GifOptions options;
+};
+
+class TiffPicture final : public Picture {
+public:
+    PhotoFormat Format() const override { return PhotoFormat::Tiff; }
+    bool CopyFormatFrom(const Picture& other) override;
+    TiffOptions options;
+};
+
+class WebpPicture final : public Picture {
+public:
+    PhotoFormat Format() const override { return PhotoFormat::Webp; }
+    bool CopyFormatFrom(const Picture& other) override;
+    WebpOptions options;
+};
+
+// HEIF and AVIF pictures differ only in their code.
+class HeifPicture final : public Picture {
+public:
+    explicit HeifPicture(PhotoFormat format = PhotoFormat::Heif) : m_format(format) {}
+    PhotoFormat Format() const override { return m_format; }
+    bool CopyFormatFrom(const Picture& other) override;
+    HeifOptions options;
+
+private:
+    PhotoFormat m_format;
+};
+
+// The picture object of a format with a reader; null for every other code.
 std::unique_ptr<Picture> MakePicture(PhotoFormat format);
 
 // ---- picture to image ----------------------------------------------------------------------

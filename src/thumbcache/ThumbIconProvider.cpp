@@ -30,6 +30,21 @@ QImage PlainIconProvider::LargeIcon(int iconIndex)
     case PhotoFormat::Png:
         band = QColor(0xD8, 0x7A, 0x20);
         break;
+    case PhotoFormat::Gif:
+        band = QColor(0x8E, 0x4C, 0xB8);
+        break;
+    case PhotoFormat::Tiff:
+        band = QColor(0x2F, 0x8F, 0x9A);
+        break;
+    case PhotoFormat::Webp:
+        band = QColor(0xC8, 0x3C, 0x5A);
+        break;
+    case PhotoFormat::Heif:
+        band = QColor(0x3E, 0x5A, 0x7E);
+        break;
+    case PhotoFormat::Avif:
+        band = QColor(0x9A, 0x86, 0x22);
+        break;
     default:
         break;
     }

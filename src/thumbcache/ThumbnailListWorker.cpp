@@ -82,7 +82,8 @@ ThumbnailList::Worker::Outcome ThumbnailList::Worker::MakeThumbnail(const Thumbn
     DibImage24 cell;
     if (!ComposeCell(photo, style, cell))
         return Outcome::Failed;
-    if (!m_badge.IsEmpty() && PhotoFormatFromPath(request.path) == PhotoFormat::Jpeg && HasExif(request.path))
+    // Every photo that carries an Exif block gets the badge, whatever its container.
+    if (!m_badge.IsEmpty() && HasExif(request.path))
         DrawBadge(cell, m_badge);
     // Not into a list made after the request: its id may name another album's item there.
     const int index = m_list.AddThumbnail(cell, request.itemId, request.generation);

@@ -1,6 +1,7 @@
 #include "util/PhotoFormat.h"
 
 #include <QFileInfo>
+#include <QStringList>
 
 namespace tessary {
 
@@ -14,8 +15,11 @@ constexpr ExtensionEntry kExtensions[] = {
     {"rle", PhotoFormat::Bmp},      {"gif", PhotoFormat::Gif},   {"ico", PhotoFormat::Icon},
     {"jpg", PhotoFormat::Jpeg},     {"jpeg", PhotoFormat::Jpeg}, {"jpe", PhotoFormat::Jpeg},
     {"jfif", PhotoFormat::Jpeg},    {"png", PhotoFormat::Png},   {"tif", PhotoFormat::Tiff},
+    {"tiff", PhotoFormat::Tiff},    {"webp", PhotoFormat::Webp}, {"heic", PhotoFormat::Heif},
+    {"heif", PhotoFormat::Heif},    {"hif", PhotoFormat::Heif},  {"avif", PhotoFormat::Avif},
 };
-constexpr const char* kCanonical[] = {"ved", "bmp", "gif", "ico", "jpg", "png", "tif"};
+constexpr const char* kCanonical[kLastPhotoFormatCode + 1] = {"ved", "bmp", "gif", "ico", "jpg",
+                                                              "png", "tif", "webp", "heic", "avif"};
 } // namespace
 
 PhotoFormat PhotoFormatFromExtension(QStringView extension)
@@ -39,14 +43,15 @@ PhotoFormat PhotoFormatFromPath(const QString& path)
 const char* CanonicalExtension(PhotoFormat format)
 {
     const int code = int(format);
-    if (code < 0 || code > 6)
+    if (code < 0 || code > kLastPhotoFormatCode)
         return "";
     return kCanonical[code];
 }
 
 bool IsStorablePhotoFormat(PhotoFormat format)
 {
-    return format == PhotoFormat::Bmp || format == PhotoFormat::Jpeg || format == PhotoFormat::Png;
+    const int code = int(format);
+    return code >= 1 && code <= kLastPhotoFormatCode && format != PhotoFormat::Icon;
 }
 
 bool StorablePhotoFormatFromCode(int code, PhotoFormat& format)
@@ -56,6 +61,30 @@ bool StorablePhotoFormatFromCode(int code, PhotoFormat& format)
         return false;
     format = f;
     return true;
+}
+
+const char* PhotoTypeName(PhotoFormat format)
+{
+    switch (format) {
+    case PhotoFormat::Gif: return "GIF";
+    case PhotoFormat::Jpeg: return "JPEG";
+    case PhotoFormat::Png: return "PNG";
+    case PhotoFormat::Tiff: return "TIFF";
+    case PhotoFormat::Webp: return "WebP";
+    case PhotoFormat::Heif: return "HEIF";
+    case PhotoFormat::Avif: return "AVIF";
+    default: return "Bitmap";
+    }
+}
+
+QStringList StorablePhotoExtensions()
+{
+    QStringList out;
+    for (const ExtensionEntry& e : kExtensions) {
+        if (IsStorablePhotoFormat(e.format))
+            out << QLatin1String(e.extension);
+    }
+    return out;
 }
 
 } // namespace tessary

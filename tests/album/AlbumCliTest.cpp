@@ -172,7 +172,7 @@ TEST_F(AlbumCli, AddSearchesFoldersToAnyDepth)
     ASSERT_EQ(Cli({QStringLiteral("album"), QStringLiteral("create"), Albums(), QStringLiteral("Trip")}).code, 0);
     const QString file = Albums() + QStringLiteral("/Trip/Trip.tsy");
     const QString drop = m_dir.filePath(QStringLiteral("drop"));
-    for (const char* name : {"a.jpg", "x/b.PNG", "x/y/z/c.bmp", "x/y/z/d.jpeg", "x/y/skip.gif", "x/readme.txt",
+    for (const char* name : {"a.jpg", "x/b.PNG", "x/y/z/c.bmp", "x/y/z/d.jpeg", "x/y/skip.ico", "x/readme.txt",
                              "x/y/z/w/noext"})
         ASSERT_TRUE(WriteBytes(drop + QLatin1Char('/') + QLatin1String(name), name));
 
@@ -199,7 +199,7 @@ TEST_F(AlbumCli, AddSearchesFoldersToAnyDepth)
         EXPECT_TRUE(QFileInfo(i.FirstPhotoPath()).isFile());
 
     const CliRun none = Cli({QStringLiteral("album"), QStringLiteral("add"), file, QStringLiteral("--collection"),
-                             QStringLiteral("Dropped"), drop + QStringLiteral("/x/y/skip.gif")});
+                             QStringLiteral("Dropped"), drop + QStringLiteral("/x/y/skip.ico")});
     EXPECT_EQ(none.code, 0);
     EXPECT_EQ(none.out, QStringLiteral("0"));
 }

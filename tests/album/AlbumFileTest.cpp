@@ -302,7 +302,7 @@ TEST_F(AlbumFile, MalformedMembersAreSkipped)
         "    <Item id=\"2\" name=\"bad day\" date_added=\"2013-02-30 10:00:00.000\"/>"
         "    <Item id=\"3\" name=\"short\" date_added=\"2013-02-01 10:00:00.00\"/>"
         "    <Item id=\"4\" name=\"good\" date_added=\"2013-02-01 10:00:00.000\">"
-        "      <Photos next_id=\"1\"><Photo id=\"1\" format=\"2\"/><Photo id=\"3\" format=\"5\"/>"
+        "      <Photos next_id=\"1\"><Photo id=\"1\" format=\"3\"/><Photo id=\"3\" format=\"5\"/>"
         "        <Photo id=\"4\"/><Photo id=\"0\" format=\"4\"/></Photos>"
         "      <Records><Record tag_id=\"1001\" value=\"first\"/><Record tag_id=\"x\" value=\"v\"/>"
         "        <Record tag_id=\"1001\" value=\"second\"/><Record tag_id=\"1002\" value=\"\"/>"
@@ -324,7 +324,7 @@ TEST_F(AlbumFile, MalformedMembersAreSkipped)
     EXPECT_EQ(c->GetItems().NextId(), 5);
     const Item* good = c->GetItems().At(2);
     EXPECT_EQ(good->DateAdded(), At(2013, 2, 1, 10, 0, 0, 0));
-    ASSERT_EQ(good->GetPhotos().Count(), 1) << "GIF, missing format and id 0 are dropped";
+    ASSERT_EQ(good->GetPhotos().Count(), 1) << "icon, missing format and id 0 are dropped";
     EXPECT_EQ(good->GetPhotos().At(0)->Id(), 3);
     EXPECT_EQ(good->GetPhotos().NextId(), 4);
     ASSERT_EQ(good->GetRecords().Count(), 2);
@@ -675,4 +675,37 @@ TEST(DateAddedText, AgreesWithTheGeneralForms)
         ASSERT_TRUE(ParseDateAdded(std::string_view(out, n), back));
         EXPECT_EQ(back, d);
     }
+}
+
+TEST_F(AlbumFile, PhotosOfTheNewerFormatsLoadAndSaveWithTheirCodes)
+{
+    Album a;
+    ASSERT_TRUE(LoadBody(a,
+        "<Properties album_id=\"2\" album_name=\"Trip\"/>"
+        "<Collections next_id=\"2\" hot_id=\"1\"><Collection id=\"1\" name=\"C\"><Tags next_id=\"1001\"/>"
+        "<Items next_id=\"2\"><Item id=\"1\" name=\"all\" date_added=\"2020-01-02 03:04:05.006\">"
+        "<Photos next_id=\"1\"><Photo id=\"1\" format=\"2\"/><Photo id=\"2\" format=\"6\"/>"
+        "<Photo id=\"3\" format=\"7\"/><Photo id=\"4\" format=\"8\"/><Photo id=\"5\" format=\"9\"/>"
+        "<Photo id=\"6\" format=\"10\"/><Photo id=\"7\" format=\"3\"/></Photos></Item></Items></Collection>"
+        "</Collections>"));
+    const Photos& photos = a.GetCollections().At(0)->GetItems().At(0)->GetPhotos();
+    ASSERT_EQ(photos.Count(), 5) << "codes 10 and 3 have no reader";
+    const QStringList extensions = {QStringLiteral("gif"), QStringLiteral("tif"), QStringLiteral("webp"),
+                                    QStringLiteral("heic"), QStringLiteral("avif")};
+    for (int i = 0; i < photos.Count(); ++i)
+        EXPECT_TRUE(photos.At(i)->FilePath().endsWith(QStringLiteral(".") + extensions[qsizetype(i)]))
+            << photos.At(i)->FilePath().toStdString();
+    EXPECT_EQ(photos.NextId(), 6) << "skipped members do not count";
+
+    ASSERT_TRUE(SaveAlbum(a));
+    const QByteArray text = ReadBytes(FilePath());
+    for (const char* code : {"format=\"2\"", "format=\"6\"", "format=\"7\"", "format=\"8\"", "format=\"9\""})
+        EXPECT_TRUE(text.contains(code)) << code;
+    EXPECT_FALSE(text.contains("format=\"10\""));
+    Album reopened;
+    ASSERT_TRUE(LoadAlbum(reopened, FilePath()));
+    const Photos& again = reopened.GetCollections().At(0)->GetItems().At(0)->GetPhotos();
+    ASSERT_EQ(again.Count(), 5);
+    for (int i = 0; i < again.Count(); ++i)
+        EXPECT_EQ(again.At(i)->Format(), photos.At(i)->Format());
 }

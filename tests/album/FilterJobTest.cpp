@@ -86,9 +86,13 @@ TEST(FilterJob, NestedFoldersKeepOnlyPhotosByExtension)
         QStringLiteral("a/deep/er/x.dib"),  QStringLiteral("a/deep/er/y.RLE"),
         QStringLiteral("a/deep/er/st/z.jfif"), QStringLiteral("a/deep/er/st/w.jpe"),
         QStringLiteral("a/deep/er/st/v.bmp"),  QStringLiteral("folder.jpg/inner.png"),
+        QStringLiteral("anim.gif"),         QStringLiteral("a/deep/scan.tif"),
+        QStringLiteral("a/deep/scan2.TIFF"), QStringLiteral("web/w.webp"),
+        QStringLiteral("phone/IMG_1.HEIC"), QStringLiteral("phone/x.heif"),
+        QStringLiteral("phone/y.hif"),      QStringLiteral("phone/z.avif"),
     };
-    const QStringList others = {QStringLiteral("notes.txt"), QStringLiteral("anim.gif"),
-                                QStringLiteral("noext"), QStringLiteral("a/deep/scan.tif"),
+    const QStringList others = {QStringLiteral("notes.txt"), QStringLiteral("app.ico"),
+                                QStringLiteral("noext"), QStringLiteral("a/deep/clip.heics"),
                                 QStringLiteral("a/deep/er/st/jpg"), QStringLiteral("a/photo.jpg.bak")};
     for (const QString& p : photos + others)
         ASSERT_TRUE(WriteBytes(root + QLatin1Char('/') + p, "x"));
@@ -151,7 +155,7 @@ TEST(FilterJob, ProgressEveryTenAcceptedAndAtTheEnd)
     {
         // Nothing to keep: one message for the first path, one at the end, then finished.
         Recorder recorder;
-        FilterJob job(Names(QStringLiteral("d"), 3, QStringLiteral("gif")), &recorder);
+        FilterJob job(Names(QStringLiteral("d"), 3, QStringLiteral("ico")), &recorder);
         ASSERT_TRUE(job.Start());
         job.Wait();
         Deliver(recorder);

@@ -26,7 +26,9 @@ TEST(AlbumLayout, ComputedNames)
     EXPECT_TRUE(CollectionFolderPath(QString(), 3).isEmpty());
     EXPECT_EQ(ItemFolderPath(a, 7, 12), QStringLiteral("/x/Trip/_Album_Photos_/C_000007/I_000012"));
     EXPECT_EQ(PhotoFilePath(a, 7, 12, 1, PhotoFormat::Png), QStringLiteral("/x/Trip/_Album_Photos_/C_000007/I_000012/P_000001.png"));
-    EXPECT_TRUE(PhotoFilePath(a, 7, 12, 1, PhotoFormat::Gif).isEmpty());
+    EXPECT_EQ(PhotoFilePath(a, 7, 12, 2, PhotoFormat::Heif), QStringLiteral("/x/Trip/_Album_Photos_/C_000007/I_000012/P_000002.heic"));
+    EXPECT_EQ(PhotoFilePath(a, 7, 12, 3, PhotoFormat::Tiff), QStringLiteral("/x/Trip/_Album_Photos_/C_000007/I_000012/P_000003.tif"));
+    EXPECT_TRUE(PhotoFilePath(a, 7, 12, 1, PhotoFormat::Icon).isEmpty());
     EXPECT_TRUE(PhotoFilePath(a, 7, 12, -1, PhotoFormat::Jpeg).isEmpty());
 }
 

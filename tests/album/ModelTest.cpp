@@ -22,7 +22,13 @@ TEST(PhotoFormat, ExtensionTable)
     EXPECT_EQ(PhotoFormatFromPath(QStringLiteral("x.gif")), PhotoFormat::Gif);
     EXPECT_EQ(PhotoFormatFromPath(QStringLiteral("x.ico")), PhotoFormat::Icon);
     EXPECT_EQ(PhotoFormatFromPath(QStringLiteral("x.tif")), PhotoFormat::Tiff);
-    EXPECT_EQ(PhotoFormatFromPath(QStringLiteral("x.tiff")), PhotoFormat::Unrecognised);
+    EXPECT_EQ(PhotoFormatFromPath(QStringLiteral("x.TIFF")), PhotoFormat::Tiff);
+    EXPECT_EQ(PhotoFormatFromPath(QStringLiteral("x.webp")), PhotoFormat::Webp);
+    EXPECT_EQ(PhotoFormatFromPath(QStringLiteral("IMG_0001.HEIC")), PhotoFormat::Heif);
+    EXPECT_EQ(PhotoFormatFromPath(QStringLiteral("x.heif")), PhotoFormat::Heif);
+    EXPECT_EQ(PhotoFormatFromPath(QStringLiteral("x.hif")), PhotoFormat::Heif);
+    EXPECT_EQ(PhotoFormatFromPath(QStringLiteral("x.avif")), PhotoFormat::Avif);
+    EXPECT_EQ(PhotoFormatFromPath(QStringLiteral("x.heics")), PhotoFormat::Unrecognised);
     EXPECT_EQ(PhotoFormatFromPath(QStringLiteral("x.ved")), PhotoFormat::Reserved);
     EXPECT_EQ(PhotoFormatFromPath(QStringLiteral("noext")), PhotoFormat::Unrecognised);
     EXPECT_EQ(PhotoFormatFromPath(QStringLiteral("dir.jpg/file")), PhotoFormat::Unrecognised)
@@ -30,12 +36,27 @@ TEST(PhotoFormat, ExtensionTable)
     EXPECT_STREQ(CanonicalExtension(PhotoFormat::Jpeg), "jpg");
     EXPECT_STREQ(CanonicalExtension(PhotoFormat::Bmp), "bmp");
     EXPECT_STREQ(CanonicalExtension(PhotoFormat::Reserved), "ved");
-    EXPECT_STREQ(CanonicalExtension(PhotoFormat(7)), "");
+    EXPECT_STREQ(CanonicalExtension(PhotoFormat::Gif), "gif");
+    EXPECT_STREQ(CanonicalExtension(PhotoFormat::Tiff), "tif");
+    EXPECT_STREQ(CanonicalExtension(PhotoFormat::Webp), "webp");
+    EXPECT_STREQ(CanonicalExtension(PhotoFormat::Heif), "heic");
+    EXPECT_STREQ(CanonicalExtension(PhotoFormat::Avif), "avif");
+    EXPECT_STREQ(CanonicalExtension(PhotoFormat(10)), "");
     EXPECT_STREQ(CanonicalExtension(PhotoFormat::Unrecognised), "");
-    for (int code = -2; code <= 8; ++code) {
+    for (int code = -2; code <= 11; ++code) {
         PhotoFormat f = PhotoFormat::Unrecognised;
-        EXPECT_EQ(StorablePhotoFormatFromCode(code, f), code == 1 || code == 4 || code == 5) << code;
+        const bool storable = code >= 1 && code <= 9 && code != 3;
+        EXPECT_EQ(StorablePhotoFormatFromCode(code, f), storable) << code;
+        if (storable) {
+            EXPECT_EQ(int(f), code);
+            // Every storable code comes back from its own canonical extension.
+            EXPECT_EQ(PhotoFormatFromExtension(QString::fromLatin1(CanonicalExtension(f))), f) << code;
+        }
     }
+    EXPECT_STREQ(PhotoTypeName(PhotoFormat::Jpeg), "JPEG");
+    EXPECT_STREQ(PhotoTypeName(PhotoFormat::Heif), "HEIF");
+    EXPECT_STREQ(PhotoTypeName(PhotoFormat::Bmp), "Bitmap");
+    EXPECT_STREQ(PhotoTypeName(PhotoFormat::Unrecognised), "Bitmap");
 }
 
 TEST(AlbumModel, NewAlbumIdsAndFixedEntries)
@@ -269,7 +290,8 @@ TEST(AlbumModel, ItemCountsAndSerials)
     Photos& photos = a->GetItems().At(0)->GetPhotos();
     Photo* p1 = photos.Add(PhotoFormat::Jpeg, 1);
     Photo* p2 = photos.Add(PhotoFormat::Png, 2);
-    EXPECT_EQ(photos.Add(PhotoFormat::Gif, 3), nullptr);
+    EXPECT_EQ(photos.Add(PhotoFormat::Icon, 3), nullptr);
+    EXPECT_EQ(photos.Add(PhotoFormat::Reserved, 3), nullptr);
     EXPECT_EQ(photos.Add(PhotoFormat::Jpeg, 0), nullptr);
     ASSERT_NE(p1, nullptr);
     ASSERT_NE(p2, nullptr);
@@ -317,9 +339,9 @@ TEST_F(AlbumOnDisk, NewItemCopiesPhotoAndNamesItem)
 TEST_F(AlbumOnDisk, FailedAddsUseUpTheItemId)
 {
     Collection* c = m_album->GetCollections().Add(QStringLiteral("C"));
-    const QString gif = m_dir.filePath(QStringLiteral("src/anim.gif"));
-    ASSERT_TRUE(WriteBytes(gif, "gif"));
-    EXPECT_EQ(c->GetItems().NewItemFromFile(gif), nullptr) << "not BMP, JPEG or PNG";
+    const QString icon = m_dir.filePath(QStringLiteral("src/app.ico"));
+    ASSERT_TRUE(WriteBytes(icon, "ico"));
+    EXPECT_EQ(c->GetItems().NewItemFromFile(icon), nullptr) << "no storable format";
     EXPECT_EQ(c->GetItems().NewItemFromFile(m_dir.filePath(QStringLiteral("src/missing.png"))), nullptr);
     EXPECT_EQ(c->GetItems().NewItemFromFile(m_dir.filePath(QStringLiteral("src"))), nullptr)
         << "a folder is no photo";

@@ -196,3 +196,22 @@ TEST_F(PhotoOperations, SendToFolderNeverLeavesTheChosenFolder)
     EXPECT_EQ(QDir(Out() + QStringLiteral("/a")).entryList(QDir::Files | QDir::Hidden).size(), 0);
     EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/tmp/escaped2.png")));
 }
+
+TEST_F(PhotoOperations, TheNewerFormatsAreAddedAndSentUnderTheirCanonicalExtensions)
+{
+    const QStringList sources = {Source(QStringLiteral("IMG_1.HEIF"), "heif"), Source(QStringLiteral("IMG_2.hif"), "hif"),
+                                 Source(QStringLiteral("scan.TIFF"), "tiff"), Source(QStringLiteral("web.WebP"), "webp"),
+                                 Source(QStringLiteral("av.avif"), "avif"), Source(QStringLiteral("clip.gif"), "gif")};
+    const std::vector<Item*> items = AddPathList(*m_collection, sources);
+    ASSERT_EQ(items.size(), 6u);
+    const QStringList names = {QStringLiteral("IMG_1.heic"), QStringLiteral("IMG_2.heic"), QStringLiteral("scan.tif"),
+                               QStringLiteral("web.webp"), QStringLiteral("av.avif"), QStringLiteral("clip.gif")};
+    for (size_t i = 0; i < items.size(); ++i) {
+        EXPECT_TRUE(items[i]->FirstPhotoPath().endsWith(names[qsizetype(i)].mid(names[qsizetype(i)].indexOf(QLatin1Char('.')))))
+            << items[i]->FirstPhotoPath().toStdString();
+        EXPECT_EQ(SendToFolderFileName(*items[i]), names[qsizetype(i)]);
+    }
+    ASSERT_TRUE(QDir().mkpath(Out()));
+    EXPECT_EQ(SendItemsToFolder({items.begin(), items.end()}, Out()), 6);
+    EXPECT_EQ(ReadBytes(Out() + QStringLiteral("/scan.tif")), QByteArray("tiff"));
+}

@@ -151,7 +151,7 @@ TEST(Loader, PicturesFromFilesMemoryAndHeaders)
         EXPECT_TRUE(fromMemory->record.sourcePath.isEmpty());
     }
     EXPECT_TRUE(LoadPicture(png)->HasAlpha());
-    EXPECT_FALSE(LoadPicture(tif)) << "no reader for .tif";
+    EXPECT_FALSE(LoadPicture(tif)) << "a JPEG named .tif";
     EXPECT_FALSE(LoadHeader(tif));
     EXPECT_FALSE(LoadPicture(folder.Write(QStringLiteral("e.png"), PhotoLike(8, 8)))) << "a JPEG named .png";
     EXPECT_FALSE(LoadPicture(QStringLiteral("/nonexistent/x.jpg")));
@@ -160,11 +160,12 @@ TEST(Loader, PicturesFromFilesMemoryAndHeaders)
 
 TEST(Loader, CodecObjectsAndFactories)
 {
-    for (PhotoFormat f : {PhotoFormat::Unrecognised, PhotoFormat::Reserved, PhotoFormat::Gif, PhotoFormat::Icon, PhotoFormat::Tiff}) {
+    for (PhotoFormat f : {PhotoFormat::Unrecognised, PhotoFormat::Reserved, PhotoFormat::Icon, PhotoFormat(10)}) {
         EXPECT_FALSE(MakeCodec(f));
         EXPECT_FALSE(MakePicture(f));
     }
-    for (PhotoFormat f : {PhotoFormat::Bmp, PhotoFormat::Jpeg, PhotoFormat::Png}) {
+    for (PhotoFormat f : {PhotoFormat::Bmp, PhotoFormat::Jpeg, PhotoFormat::Png, PhotoFormat::Gif, PhotoFormat::Tiff,
+                          PhotoFormat::Webp, PhotoFormat::Heif, PhotoFormat::Avif}) {
         const auto codec = MakeCodec(f);
         const auto picture = MakePicture(f);
         ASSERT_TRUE(codec && picture);

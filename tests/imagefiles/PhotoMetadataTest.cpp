@@ -56,12 +56,13 @@ TEST(PhotoFormat, ByExtension)
     EXPECT_EQ(PhotoFormatFromPath(QStringLiteral("x.Rle")), PhotoFormat::Bmp);
     EXPECT_EQ(PhotoFormatFromPath(QStringLiteral("x.png")), PhotoFormat::Png);
     EXPECT_EQ(PhotoFormatFromPath(QStringLiteral("x.tif")), PhotoFormat::Tiff);
-    EXPECT_EQ(PhotoFormatFromPath(QStringLiteral("x.tiff")), PhotoFormat::Unrecognised);
+    EXPECT_EQ(PhotoFormatFromPath(QStringLiteral("x.tiff")), PhotoFormat::Tiff);
     EXPECT_EQ(PhotoFormatFromPath(QStringLiteral("x.ved")), PhotoFormat::Reserved);
     EXPECT_EQ(PhotoFormatFromPath(QStringLiteral("jpg")), PhotoFormat::Unrecognised);
     EXPECT_EQ(PhotoFormatFromPath(QStringLiteral("/a.jpg/photo")), PhotoFormat::Unrecognised);
     EXPECT_EQ(PhotoFormatFromPath(QStringLiteral("photo.")), PhotoFormat::Unrecognised);
-    EXPECT_FALSE(IsStorablePhotoFormat(PhotoFormat::Tiff));
+    EXPECT_TRUE(IsStorablePhotoFormat(PhotoFormat::Tiff));
+    EXPECT_FALSE(IsStorablePhotoFormat(PhotoFormat::Icon));
     EXPECT_TRUE(IsStorablePhotoFormat(PhotoFormat::Png));
     EXPECT_STREQ(CanonicalExtension(PhotoFormatFromPath(QStringLiteral("a.JPEG"))), "jpg");
 }

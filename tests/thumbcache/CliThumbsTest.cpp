@@ -16,6 +16,10 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 
+#include "album/Album.h"
+#include "album/AlbumFile.h"
+#include "cli/CliRunner.h"
+#include "imagefiles/AllFormatsFixture.h"
 #include "thumbcache/ThumbPhotos.h"
 #include "thumbcache/ThumbTestFiles.h"
 
@@ -142,4 +146,55 @@ TEST(CliThumbs, TheTextReportNamesTheWorkerCount)
     const CliRun many = Cli({dir.path(), QStringLiteral("--passes"), QStringLiteral("1"), QStringLiteral("--json")}, dir.path(), "12");
     ASSERT_EQ(many.exitCode, 0) << many.err.constData();
     EXPECT_EQ(QJsonDocument::fromJson(many.out).object().value(QStringLiteral("workers")).toInt(), cores);
+}
+
+TEST(CliThumbs, AnAlbumWithOnePhotoOfEachFormatRoundTripsAndEveryThumbnailIsMade)
+{
+    QTemporaryDir dir, temp;
+    const QString in = dir.filePath(QStringLiteral("in"));
+    ASSERT_TRUE(QDir().mkpath(in));
+    const QStringList photos = WriteOnePhotoOfEachFormat(in, QStringLiteral("photo"));
+    ASSERT_EQ(photos.size(), 8);
+    const QString albums = dir.filePath(QStringLiteral("albums"));
+    const CliResult created = RunCli({QStringLiteral("album"), QStringLiteral("create"), albums, QStringLiteral("All")});
+    ASSERT_EQ(created.exitCode, 0) << created.err.constData();
+    const QString file = albums + QStringLiteral("/All/All.tsy");
+    const CliResult added = RunCli(QStringList{QStringLiteral("album"), QStringLiteral("add"), file,
+                                               QStringLiteral("--collection"), QStringLiteral("Formats")}
+                                   + photos);
+    ASSERT_EQ(added.exitCode, 0) << added.err.constData();
+    EXPECT_EQ(added.out.trimmed(), QByteArray("8"));
+
+    // Saved by the command, reloaded here: every code and canonical extension survives.
+    Album album;
+    ASSERT_TRUE(LoadAlbum(album, file));
+    const Collection* c = album.GetCollections().FindByName(QStringLiteral("Formats"));
+    ASSERT_NE(c, nullptr);
+    ASSERT_EQ(c->GetItems().Count(), 8);
+    const std::vector<PhotoFormat> expected = {PhotoFormat::Bmp,  PhotoFormat::Gif,  PhotoFormat::Jpeg,
+                                               PhotoFormat::Png,  PhotoFormat::Tiff, PhotoFormat::Webp,
+                                               PhotoFormat::Heif, PhotoFormat::Avif};
+    for (int i = 0; i < 8; ++i) {
+        const Item* item = c->GetItems().At(i);
+        ASSERT_EQ(item->GetPhotos().Count(), 1);
+        const Photo* photo = item->GetPhotos().At(0);
+        EXPECT_EQ(photo->Format(), expected[size_t(i)]) << i;
+        EXPECT_TRUE(photo->FilePath().endsWith(QLatin1Char('.') + QLatin1String(CanonicalExtension(expected[size_t(i)]))));
+        EXPECT_TRUE(QFileInfo(photo->FilePath()).isFile());
+    }
+    ASSERT_TRUE(SaveAlbum(album));
+    Album again;
+    ASSERT_TRUE(LoadAlbum(again, file));
+    EXPECT_EQ(again.GetCollections().FindByName(QStringLiteral("Formats"))->GetItems().Count(), 8);
+
+    // The list-view thumbnailer makes a cell for every photo of the album folder.
+    const CliRun r = Cli({albums + QStringLiteral("/All"), QStringLiteral("--passes"), QStringLiteral("1"),
+                          QStringLiteral("--json")},
+                         temp.path(), "2");
+    ASSERT_EQ(r.exitCode, 0) << r.err.constData();
+    const QJsonObject out = QJsonDocument::fromJson(r.out).object();
+    EXPECT_EQ(out.value(QStringLiteral("files")).toInt(), 8);
+    const QJsonObject pass = out.value(QStringLiteral("passes")).toArray().at(0).toObject();
+    EXPECT_EQ(pass.value(QStringLiteral("made")).toInt(), 8);
+    EXPECT_EQ(pass.value(QStringLiteral("failed")).toInt(), 0);
 }

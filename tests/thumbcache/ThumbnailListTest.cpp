@@ -16,6 +16,9 @@
 #include "platform/ManualResetEvent.h"
 #include "thumbcache/IconCells.h"
 #include "thumbcache/ThumbCacheStore.h"
+#include "imagefiles/HeifFixture.h"
+#include "imagefiles/TiffFixture.h"
+#include "imagefiles/WebpFixture.h"
 #include "thumbcache/ThumbPhotos.h"
 #include "thumbcache/ThumbTestFiles.h"
 #include "thumbcache/ThumbnailList.h"
@@ -179,6 +182,52 @@ TEST_F(ThumbnailListTest, OnlyJpegFilesWithAnExifBlockGetTheBadge)
     EXPECT_FALSE(hasBadge(Cell(list, 5)));
     EXPECT_TRUE(At(Cell(list, 5), 90, 3).SameRgb(kRed));
     EXPECT_FALSE(hasBadge(Cell(list, 6)));
+}
+
+TEST_F(ThumbnailListTest, PhotosOfOtherContainersWithAnExifBlockGetTheBadgeToo)
+{
+    DibImage24 badge;
+    ASSERT_TRUE(LoadBitmapResource(badge, kIdbExifBadge, 24));
+    TiffBuilder exif(false);
+    exif.AddShort(TiffBuilder::kIfd0, 274, 1);
+    const auto red = [](int, int, int c) { return uint8_t(c == 0 || c == 3 ? 220 : 20); };
+    HeifRecipe heif;
+    heif.width = heif.height = 94;
+    const QString heicPlain = Photo(QStringLiteral("plain.heic"));
+    ASSERT_TRUE(WriteBytes(heicPlain, EncodeHeif(heif, red)));
+    heif.exif = exif.Build();
+    const QString heicExif = Photo(QStringLiteral("exif.heic"));
+    ASSERT_TRUE(WriteBytes(heicExif, EncodeHeif(heif, red)));
+    WebpRecipe webp;
+    webp.width = webp.height = 94;
+    webp.exif = exif.Build();
+    const QString webpExif = Photo(QStringLiteral("exif.webp"));
+    ASSERT_TRUE(WriteBytes(webpExif, EncodeWebp(webp, red)));
+    TiffRecipe tiff;
+    tiff.width = tiff.height = 94;
+    const QString tiffPlain = Photo(QStringLiteral("plain.tif"));
+    ASSERT_TRUE(WriteBytes(tiffPlain, EncodeTiff(tiff, red)));
+    tiff.dateTaken = "2020:01:01 00:00:00";
+    const QString tiffExif = Photo(QStringLiteral("exif.tif"));
+    ASSERT_TRUE(WriteBytes(tiffExif, EncodeTiff(tiff, red)));
+
+    ThumbnailList list(&m_window, m_store, m_storeFolder);
+    ASSERT_TRUE(list.Reset(100));
+    list.RequestMany({{1, heicPlain}, {2, heicExif}, {3, webpExif}, {4, tiffPlain}, {5, tiffExif}});
+    ASSERT_TRUE(WaitUntil([&] { return m_window.ready.size() == 5; }));
+    auto hasBadge = [&](const DibImage& cell) {
+        for (int y = 0; y < 7; ++y)
+            for (int x = 0; x < 14; ++x)
+                if (!At(cell, 82 + x, y).SameRgb(At(badge, x, y)))
+                    return false;
+        return true;
+    };
+    EXPECT_FALSE(hasBadge(Cell(list, 1)));
+    EXPECT_TRUE(Near(At(Cell(list, 1), 90, 3), DibColor::Rgb(220, 20, 20), 24)) << "the photo shows there";
+    EXPECT_TRUE(hasBadge(Cell(list, 2)));
+    EXPECT_TRUE(hasBadge(Cell(list, 3)));
+    EXPECT_FALSE(hasBadge(Cell(list, 4)));
+    EXPECT_TRUE(hasBadge(Cell(list, 5)));
 }
 
 TEST_F(ThumbnailListTest, ARefreshIsServedFromTheStoreUntilAPhotoChanges)

@@ -82,7 +82,7 @@ private slots:
     void quickFilterIsNeverShown()
     {
         QTemporaryDir dir;
-        for (const char* name : {"a.jpg", "x/b.png", "x/y/c.bmp", "x/y/z/d.JPEG", "x/notes.txt", "e.gif"})
+        for (const char* name : {"a.jpg", "x/b.png", "x/y/c.bmp", "x/y/z/d.JPEG", "x/notes.txt", "e.ico"})
             QVERIFY(WriteFile(dir.filePath(QLatin1String(name))));
         ScriptedPrompts prompts;
         FilterProgressDialog dialog(std::make_unique<FilterJob>(QStringList{dir.path()}), prompts, nullptr);

@@ -11,6 +11,7 @@
 
 #include "ViewsTestSupport.h"
 #include "album/Album.h"
+#include "util/PhotoFormat.h"
 #include "views/adding/PhotoCommands.h"
 
 using namespace tessary;
@@ -144,8 +145,14 @@ private slots:
         QCOMPARE(CountItems(), 2);
 
         const QStringList filters = AddPhotosNameFilters();
-        QCOMPARE(filters.size(), 4);
-        QCOMPARE(filters.last(), QStringLiteral("All Supported Formats (*.bmp *.dib *.jfif *.jpg *.jpeg *.jpe *.png *.rle)"));
+        QCOMPARE(filters.size(), 9);
+        QCOMPARE(filters.last(), QStringLiteral("All Supported Formats (*.bmp *.dib *.jfif *.jpg *.jpeg *.jpe *.png *.rle "
+                                                "*.gif *.tif *.tiff *.webp *.heic *.heif *.hif *.avif)"));
+        // Every storable extension is offered by the last filter.
+        for (const QString& ext : StorablePhotoExtensions())
+            QVERIFY2(filters.last().contains(QStringLiteral("*.") + ext + QLatin1Char(' '))
+                         || filters.last().endsWith(QStringLiteral("*.") + ext + QLatin1Char(')')),
+                     qPrintable(ext));
         QCOMPARE(filters.first(), QStringLiteral("BMP (*.bmp *.dib *.rle)"));
     }
 
@@ -153,7 +160,7 @@ private slots:
     {
         PhotoCommands commands(*m_prompts);
         const QString folder = m_dir->filePath(QStringLiteral("drop"));
-        for (const char* name : {"a.jpg", "x/b.png", "x/y/c.bmp", "x/y/z/notes.txt", "x/clip.gif"})
+        for (const char* name : {"a.jpg", "x/b.png", "x/y/c.bmp", "x/y/z/notes.txt", "x/clip.ico"})
             QVERIFY(WriteFile(folder + QLatin1Char('/') + QLatin1String(name)));
         const auto drop = FileList({folder});
         std::vector<Item*> added = commands.Drop(nullptr, m_target, drop.get());
@@ -162,7 +169,7 @@ private slots:
         QCOMPARE(m_prompts->filtered, QStringList{folder});
 
         // Only other file types: a paste says so, a drop stays silent.
-        const auto others = FileList({folder + QStringLiteral("/x/y/z/notes.txt"), folder + QStringLiteral("/x/clip.gif")});
+        const auto others = FileList({folder + QStringLiteral("/x/y/z/notes.txt"), folder + QStringLiteral("/x/clip.ico")});
         QVERIFY(commands.Drop(nullptr, m_target, others.get()).empty());
         QVERIFY(m_prompts->asked.empty());
         QVERIFY(commands.Paste(nullptr, m_target, others.get()).empty());

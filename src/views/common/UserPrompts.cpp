@@ -28,9 +28,16 @@ MessageBoxSpec YesNoQuestion(const QString& text, const QString& caption)
 
 QStringList AddPhotosNameFilters()
 {
-    return {QStringLiteral("BMP (*.bmp *.dib *.rle)"), QStringLiteral("JPG (*.jpg *.jpeg *.jpe *.jfif)"),
+    return {QStringLiteral("BMP (*.bmp *.dib *.rle)"),
+            QStringLiteral("JPG (*.jpg *.jpeg *.jpe *.jfif)"),
             QStringLiteral("PNG (*.png)"),
-            QStringLiteral("All Supported Formats (*.bmp *.dib *.jfif *.jpg *.jpeg *.jpe *.png *.rle)")};
+            QStringLiteral("GIF (*.gif)"),
+            QStringLiteral("TIFF (*.tif *.tiff)"),
+            QStringLiteral("WebP (*.webp)"),
+            QStringLiteral("HEIF (*.heic *.heif *.hif)"),
+            QStringLiteral("AVIF (*.avif)"),
+            QStringLiteral("All Supported Formats (*.bmp *.dib *.jfif *.jpg *.jpeg *.jpe *.png *.rle *.gif *.tif *.tiff "
+                           "*.webp *.heic *.heif *.hif *.avif)")};
 }
 
 QRect CenteredMessageRect(const QSize& box, const QWidget* owner, const QRect& workArea)
