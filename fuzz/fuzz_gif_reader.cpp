@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "../tests/imagefiles/GifFixture.h"
+#include "FuzzDecodeChecks.h"
 #include "FuzzSeeds.h"
 #include "imagefiles/GifCodec.h"
 #include "imagefiles/Picture.h"
@@ -14,11 +15,7 @@ using namespace tessary::test;
 namespace {
 constexpr int64_t kFuzzPixelBytes = 4 << 20;
 
-void Check(bool condition)
-{
-    if (!condition)
-        __builtin_trap();
-}
+using fuzz::Check;
 
 GifFrame Frame(int left, int top, int w, int h, bool interlaced, int transparent)
 {
@@ -63,14 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     GifCodec codec;
     codec.SetMaxPixelBytes(kFuzzPixelBytes);
     GifPicture header;
-    const bool headerOk = codec.LoadFromMemory(header, data, size, true);
     GifPicture picture;
-    if (codec.LoadFromMemory(picture, data, size)) {
-        Check(headerOk);
-        Check(picture.image.IsValid());
-        Check(picture.Size() == (DibSize{header.record.width, header.record.height}));
-    } else {
-        Check(picture.IsEmpty());
-    }
+    fuzz::ReadBothWays(codec, data, size, header, picture);
     return 0;
 }

@@ -6,6 +6,7 @@
 
 #include "../tests/imagefiles/ExifBuilder.h"
 #include "../tests/imagefiles/HeifFixture.h"
+#include "FuzzDecodeChecks.h"
 #include "FuzzSeeds.h"
 #include "imagefiles/ExifReader.h"
 #include "imagefiles/HeifCodec.h"
@@ -20,11 +21,7 @@ using namespace tessary::test;
 namespace {
 constexpr int64_t kFuzzPixelBytes = 4 << 20;
 
-void Check(bool condition)
-{
-    if (!condition)
-        __builtin_trap();
-}
+using fuzz::Check;
 
 uint8_t Sample(int x, int y, int c) { return uint8_t(c == 3 ? x * 20 : x * 7 + y * 11 + c * 53); }
 
@@ -62,15 +59,8 @@ void ReadAs(PhotoFormat format, const uint8_t* data, size_t size)
     HeifCodec codec(format);
     codec.SetMaxPixelBytes(kFuzzPixelBytes);
     HeifPicture header(format);
-    const bool headerOk = codec.LoadFromMemory(header, data, size, true);
     HeifPicture picture(format);
-    if (codec.LoadFromMemory(picture, data, size)) {
-        Check(headerOk);
-        Check(picture.image.IsValid());
-        Check(picture.Size() == (DibSize{header.record.width, header.record.height}));
-    } else {
-        Check(picture.IsEmpty());
-    }
+    const bool headerOk = fuzz::ReadBothWays(codec, data, size, header, picture).header;
     if (headerOk && header.options.hasThumbnail) {
         MemoryStream stream(data, size);
         HeifDecodeRequest request;

@@ -7,6 +7,7 @@
 
 #include <png.h>
 
+#include "FuzzDecodeChecks.h"
 #include "FuzzSeeds.h"
 #include "imagefiles/ImageStreams.h"
 #include "imagefiles/PngCodec.h"
@@ -18,11 +19,7 @@ using namespace tessary;
 namespace {
 constexpr int64_t kFuzzPixelBytes = 4 << 20;
 
-void Check(bool condition)
-{
-    if (!condition)
-        __builtin_trap();
-}
+using fuzz::Check;
 
 void Append(png_structp png, png_bytep bytes, size_t length)
 {
@@ -108,15 +105,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     PngCodec codec;
     codec.SetMaxPixelBytes(kFuzzPixelBytes);
     PngPicture header;
-    const bool headerOk = codec.LoadFromMemory(header, data, size, true);
     PngPicture picture;
-    if (codec.LoadFromMemory(picture, data, size)) {
-        Check(headerOk);
-        Check(picture.image.IsValid());
-        Check(picture.Size() == (DibSize{header.record.width, header.record.height}));
-    } else {
-        Check(picture.IsEmpty());
-    }
+    fuzz::ReadBothWays(codec, data, size, header, picture);
 
     // The thumbnail path's row-by-row shrink: the bytes of the full decode and resize.
     {

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "../tests/imagefiles/TiffFixture.h"
+#include "FuzzDecodeChecks.h"
 #include "FuzzSeeds.h"
 #include "imagefiles/DecodedRows.h"
 #include "imagefiles/ImageStreams.h"
@@ -19,11 +20,7 @@ using namespace tessary::test;
 namespace {
 constexpr int64_t kFuzzPixelBytes = 4 << 20;
 
-void Check(bool condition)
-{
-    if (!condition)
-        __builtin_trap();
-}
+using fuzz::Check;
 
 uint8_t Sample(int x, int y, int c) { return uint8_t(x * 17 + y * 29 + c * 53); }
 
@@ -72,15 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     TiffCodec codec;
     codec.SetMaxPixelBytes(kFuzzPixelBytes);
     TiffPicture header;
-    const bool headerOk = codec.LoadFromMemory(header, data, size, true);
     TiffPicture picture;
-    if (codec.LoadFromMemory(picture, data, size)) {
-        Check(headerOk);
-        Check(picture.image.IsValid());
-        Check(picture.Size() == (DibSize{header.record.width, header.record.height}));
-    } else {
-        Check(picture.IsEmpty());
-    }
+    fuzz::ReadBothWays(codec, data, size, header, picture);
 
     // The thumbnail path's rows: as many as the picture has, each the flattened full decode's.
     {
