@@ -68,9 +68,7 @@ void VeFadListCtrlBase::ArrangeByName()
     const WaitCursor wait;
     // Plain code-unit order: "B" before "b".
     m_model->Sort([](const FadItem& a, const FadItem& b) { return NameOf(a) < NameOf(b); });
-    m_sortColumn = -1;
-    m_detailsView->header()->setSortIndicatorShown(false);
-    m_model->SetSortedColumn(-1);
+    ForgetHeaderSort();
 }
 
 void VeFadListCtrlBase::ArrangeByDateAdded()
@@ -83,6 +81,11 @@ void VeFadListCtrlBase::ArrangeByDateAdded()
             return a.item != nullptr && b.item == nullptr;
         return a.item->DateAdded() < b.item->DateAdded();
     });
+    ForgetHeaderSort();
+}
+
+void VeFadListCtrlBase::ForgetHeaderSort()
+{
     m_sortColumn = -1;
     m_detailsView->header()->setSortIndicatorShown(false);
     m_model->SetSortedColumn(-1);

@@ -249,14 +249,17 @@ void VeFadListCtrlBase::AppendRows(std::vector<FadItem> rows)
         RequestRows(first, last);
         RequestVisibleRows();
     } else {
-        for (int row = first; row <= last; ++row) {
-            const int32_t id = m_model->At(row).key;
-            if (m_pendingSet.insert(id).second)
-                m_pending.push_back(id);
-        }
+        for (int row = first; row <= last; ++row)
+            AddPending(m_model->At(row).key);
     }
     if (m_bulkChanges == 0)
         emit RowsChanged();
+}
+
+void VeFadListCtrlBase::AddPending(int32_t key)
+{
+    if (m_pendingSet.insert(key).second)
+        m_pending.push_back(key);
 }
 
 void VeFadListCtrlBase::Empty()
@@ -304,8 +307,8 @@ int VeFadListCtrlBase::AddRow(const QString& photoPath, Item* item)
     m_model->Append(std::move(one));
     if (m_mode == ViewMode::Thumbnails) {
         m_thumbnails->Request(ThumbnailRequest{key, photoPath});
-    } else if (m_pendingSet.insert(key).second) {
-        m_pending.push_back(key);
+    } else {
+        AddPending(key);
     }
     if (m_bulkChanges == 0)
         emit RowsChanged();

@@ -161,6 +161,7 @@ private:
     void AppendRows(std::vector<FadItem> rows);
     void RemoveRowsWhere(const std::function<bool(const FadItem&)>& drop);
     void RemoveRowsWithKeys(const std::set<int32_t>& keys);
+    void AddPending(int32_t key);
     void RequestRows(int first, int last);
     void RequestVisibleRows();
     void ScheduleVisibleRequest();
@@ -171,6 +172,8 @@ private:
     bool HandleKey(QKeyEvent* event);
     bool HandleDrop(QEvent* event);
     void ShowContextMenu(const QPoint& globalPos);
+    // After an arrangement the header's arrow and shading no longer describe the order.
+    void ForgetHeaderSort();
 
     UserPrompts& m_prompts;
     std::unique_ptr<PhotoCommands> m_commands;
