@@ -140,6 +140,59 @@ const NormalizedIndex::Forms& NormalizedIndex::Update(const Collection& collecti
     return forms;
 }
 
+bool NormalizedIndex::Prepare(const Collection& collection, size_t budget)
+{
+    if (m_forms.count(&collection))
+        return true;
+    const Items& items = collection.GetItems();
+    Pending& p = m_pending;
+    const bool stale = p.collection != &collection || !p.forms || p.revision != collection.ContentRevision() ||
+                       p.forms->m_items.size() != size_t(items.Count());
+    if (stale) {
+        // The slots are laid out at once (cheap); the texts are normalised slice by slice.
+        p = Pending();
+        p.forms = std::make_unique<Forms>();
+        p.collection = &collection;
+        p.revision = collection.ContentRevision();
+        Forms& forms = *p.forms;
+        forms.m_items.reserve(size_t(items.Count()));
+        for (const Item& item : items) {
+            Forms::ItemSlots is;
+            is.item = &item;
+            is.first = forms.m_slots.size();
+            is.count = 1 + size_t(item.GetRecords().Count());
+            forms.m_items.push_back(is);
+            forms.m_slots.resize(forms.m_slots.size() + is.count);
+        }
+        forms.m_sources.resize(forms.m_slots.size());
+        forms.m_text.reserve(forms.m_slots.size() * 16);
+        ++m_stats.layouts;
+    }
+    Forms& forms = *p.forms;
+    const size_t end = std::min(forms.m_items.size(), p.nextItem + std::max<size_t>(budget, 1));
+    for (size_t i = p.nextItem; i < end; ++i) {
+        const Forms::ItemSlots& is = forms.m_items[i];
+        const Item& item = *is.item;
+        if (item.GetRecords().Count() + 1 != int(is.count)) {
+            p = Pending(); // a record came or went without a new revision: start again
+            return false;
+        }
+        size_t slot = is.first;
+        Store(forms, slot++, item.Name(), true);
+        for (const Record& r : item.GetRecords()) {
+            forms.m_slots[slot].tagId = r.tagId;
+            Store(forms, slot++, r.value, true);
+        }
+    }
+    p.nextItem = end;
+    if (end < forms.m_items.size())
+        return false;
+    forms.m_revision = p.revision;
+    m_forms[&collection] = std::move(p.forms);
+    p = Pending();
+    return true;
+}
+
 void NormalizedIndex::Prune(const Collections& list)
 {
     if (m_forms.empty())
@@ -161,6 +214,7 @@ void NormalizedIndex::Prune(const Collections& list)
 void NormalizedIndex::Clear()
 {
     m_forms.clear();
+    m_pending = Pending();
 }
 
 } // namespace tessary

@@ -75,6 +75,11 @@ public:
     // Brings the forms of the collection's items up to date and returns them; they stay valid
     // until the next Update of the same collection, Prune or Clear.
     const Forms& Update(const Collection& collection);
+    // Builds the collection's forms ahead of the first search, a slice of at most `budget`
+    // items per call, so that the work can be spread over idle moments. True when the forms
+    // are there (the next Update then only checks them). A collection whose content changes
+    // between slices is started again; preparing another collection drops unfinished work.
+    bool Prepare(const Collection& collection, size_t budget);
     // Forgets every collection that is not in `list` (removed ones, or another album's).
     void Prune(const Collections& list);
     void Clear();
@@ -95,6 +100,15 @@ private:
 
     std::unordered_map<const Collection*, std::unique_ptr<Forms>> m_forms;
     Stats m_stats;
+
+    // A layout in slices (Prepare): the forms so far, for whom, and the next item.
+    struct Pending {
+        std::unique_ptr<Forms> forms;
+        const Collection* collection = nullptr;
+        uint64_t revision = 0;
+        size_t nextItem = 0;
+    };
+    Pending m_pending;
 };
 
 } // namespace tessary

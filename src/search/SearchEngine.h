@@ -74,6 +74,9 @@ public:
         return tessary::MatchContains(text, value, range);
     }
 
+    // Builds a collection's normalised forms ahead of the first search, at most `budget`
+    // items per call (see NormalizedIndex::Prepare); true when they are there.
+    bool PrepareForms(const Collection& collection, size_t budget) { return m_index.Prepare(collection, budget); }
     // Drops the normalised forms kept between searches (for example when an album closes).
     void ForgetNormalizedTexts() { m_index.Clear(); }
     const NormalizedIndex& Index() const { return m_index; }

@@ -99,7 +99,7 @@ std::optional<std::vector<Item*>> PhotoCommands::AddPathList(QWidget* owner, Col
     return tessary::AddPathList(target, paths);
 }
 
-bool PhotoCommands::DeleteItems(QWidget* owner, const std::vector<Item*>& selected)
+bool PhotoCommands::ConfirmDelete(QWidget* owner, const std::vector<Item*>& selected)
 {
     if (selected.empty())
         return false;
@@ -111,7 +111,12 @@ bool PhotoCommands::DeleteItems(QWidget* owner, const std::vector<Item*>& select
             : YesNoQuestion(FillPlaceholder(QStringLiteral("Are you sure you want to delete these %1 items?"),
                                             static_cast<long long>(selected.size())),
                             QStringLiteral("Confirm Multiple Item Delete"));
-    if (m_prompts->ShowMessage(owner, question) != QMessageBox::Yes)
+    return m_prompts->ShowMessage(owner, question) == QMessageBox::Yes;
+}
+
+bool PhotoCommands::DeleteItems(QWidget* owner, const std::vector<Item*>& selected)
+{
+    if (!ConfirmDelete(owner, selected))
         return false;
     RemoveItems(selected);
     return true;

@@ -41,6 +41,8 @@ public:
     // be added are skipped silently. The new items in order.
     std::optional<std::vector<Item*>> AddPathList(QWidget* owner, Collection& target, const QStringList& paths);
 
+    // The delete question for the items (one named, or their count); true on Yes.
+    bool ConfirmDelete(QWidget* owner, const std::vector<Item*>& selected);
     // Asks, then removes the items with their files at once. True when they were removed
     // (the pointers are dangling then); false when nothing was selected or the user said No.
     bool DeleteItems(QWidget* owner, const std::vector<Item*>& selected);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QAbstractItemView>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -20,6 +21,11 @@
 #include "views/items/VeFadListCtrlBase.h"
 #include "views/menus/CommandIds.h"
 #include "views/menus/MenuResources.h"
+#include "views/results/SearchFormsWarmer.h"
+#include "views/results/SearchResultsPage.h"
+#include "views/results/VeSRBannerCtrlBase.h"
+#include "views/results/VeSearchResultsCtrlBase.h"
+#include "search/SearchEngine.h"
 
 namespace tessary {
 
@@ -30,18 +36,6 @@ constexpr int kTallEnoughForInfoStrip = 179;
 constexpr int kOnlyMiddleWidth = 202;
 constexpr int kFirstRunWideWidth = 921;
 constexpr int kFirstRunSideWidths = 546;
-
-// A white stand-in for a pane that is not built yet.
-QWidget* MakeBlankPane(QWidget* parent, const char* name)
-{
-    auto* pane = new QWidget(parent);
-    pane->setObjectName(QString::fromLatin1(name));
-    pane->setAutoFillBackground(true);
-    QPalette palette = pane->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    pane->setPalette(palette);
-    return pane;
-}
 
 } // namespace
 
@@ -55,7 +49,9 @@ VeAlbumViewBase::VeAlbumViewBase(QWidget* parent)
       m_right(new WTL_PageStack(this)),
       m_infoStrip(new VeFadInfoCtrlBase(this)),
       m_detailsHint(new VeFadDetailsHintCtrl),
-      m_details(new VeFadDetailsCtrlBase)
+      m_details(new VeFadDetailsCtrlBase),
+      m_resultsPage(nullptr),
+      m_warmer(new SearchFormsWarmer(SearchEngine::Instance(), this))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
@@ -70,9 +66,27 @@ VeAlbumViewBase::VeAlbumViewBase(QWidget* parent)
     connect(m_itemList, &VeFadListCtrlBase::SelectionChanged, this, &VeAlbumViewBase::OnItemSelectionChanged);
     connect(m_itemList, &VeFadListCtrlBase::ItemsChanged, this, [this] { m_collections->viewport()->update(); });
     connect(m_itemList, &VeFadListCtrlBase::OpenViewer, this, &VeAlbumViewBase::OpenViewer);
-    connect(m_collections, &VeCollectionsPane::CollectionAboutToBeDeleted, m_itemList,
-            &VeFadListCtrlBase::ForgetCollection);
-    m_middle->AddPage(MakeBlankPane(m_middle, "searchResults"));
+    connect(m_collections, &VeCollectionsPane::CollectionAboutToBeDeleted, this,
+            &VeAlbumViewBase::OnCollectionAboutToBeDeleted);
+    m_resultsPage = new SearchResultsPage(*m_prompts, SearchEngine::Instance(), m_middle);
+    m_middle->AddPage(m_resultsPage);
+    VeSearchResultsCtrlBase& results = m_resultsPage->Results();
+    connect(&results, &VeSearchResultsCtrlBase::Notify, this, [this](int code) {
+        if (code == kNotifySelectionChanged)
+            ShowResultSelection();
+    });
+    connect(&results, &VeSearchResultsCtrlBase::ItemAboutToBeDeleted, this, &VeAlbumViewBase::OnResultAboutToBeDeleted);
+    connect(&results, &VeSearchResultsCtrlBase::ItemsDeleted, this, [this] {
+        m_collections->viewport()->update();
+        ShowCollectionCount();
+        ShowResultSelection();
+    });
+    connect(&results, &VeSearchResultsCtrlBase::ItemRenamed, this, [this] {
+        m_itemList->ActiveView()->viewport()->update();
+        m_infoStrip->update();
+        m_details->update();
+    });
+    connect(m_collections, &VeCollectionsPane::CollectionRenamed, this, [this] { m_resultsPage->Banner().update(); });
     m_middle->SelectPage(kItemListPage);
     m_right->AddPage(m_detailsHint);
     m_right->AddPage(m_details);
@@ -112,11 +126,24 @@ void VeAlbumViewBase::SetAlbum(Album* album)
     m_album = album;
     m_collections->SetAlbum(album);
     m_itemList->ShowCollection(m_collections->SelectedCollection());
+    ShowSearchScope();
+    // The first search should not pay for normalising the whole album.
+    m_warmer->Start(album);
     update();
+}
+
+VeSearchResultsCtrlBase& VeAlbumViewBase::SearchResults()
+{
+    return m_resultsPage->Results();
 }
 
 void VeAlbumViewBase::Clear()
 {
+    m_warmer->Stop();
+    m_resultsPage->Results().SetScope(nullptr);
+    m_resultsPage->Banner().SetScope(nullptr);
+    SearchEngine::Instance().Reset();
+    SearchEngine::Instance().ForgetNormalizedTexts();
     m_album = nullptr;
     m_itemList->Clear();
     m_infoStrip->SetSelection(nullptr, 0);
@@ -132,6 +159,8 @@ void VeAlbumViewBase::Clear()
 
 void VeAlbumViewBase::ShowItemSelection(int selectedCount)
 {
+    if (m_middle->ActiveIndex() != kItemListPage)
+        return;
     const std::vector<Item*> items = selectedCount == 1 ? m_itemList->SelectedItems() : std::vector<Item*>();
     Item* single = items.size() == 1 ? items.front() : nullptr;
     m_infoStrip->SetSelection(single, selectedCount);
@@ -146,8 +175,56 @@ void VeAlbumViewBase::ShowCollectionCount()
     m_infoStrip->SetCollection(shown != nullptr, shown && shown->Id() == 0, count);
 }
 
+void VeAlbumViewBase::ShowResultSelection()
+{
+    VeSearchResultsCtrlBase& results = m_resultsPage->Results();
+    const int count = results.SelectedCount();
+    // The model is the UI thread's to change; the results only keep const pointers to it.
+    Item* single = count == 1 ? const_cast<Item*>(results.SelectedItems().front()) : nullptr;
+    if (m_middle->ActiveIndex() == kSearchResultsPage) {
+        m_infoStrip->SetSelection(single, count);
+        if (single)
+            m_details->SetItem(single);
+    }
+    OnResultsSelectionChanged(count);
+}
+
+void VeAlbumViewBase::OnResultAboutToBeDeleted(const Item* item)
+{
+    Item* gone = const_cast<Item*>(item);
+    m_itemList->ForgetItems({gone});
+    if (m_details->ShownItem() == gone)
+        m_details->SetItem(nullptr);
+    if (m_infoStrip->ShownItem() == gone)
+        m_infoStrip->SetSelection(nullptr, 0);
+}
+
+void VeAlbumViewBase::OnCollectionAboutToBeDeleted(Collection* collection)
+{
+    // Rows and forms of the collection's items go before the items do.
+    VeSearchResultsCtrlBase& results = m_resultsPage->Results();
+    if (results.Scope() == collection) {
+        results.SetScope(nullptr);
+        m_resultsPage->Banner().SetScope(nullptr);
+    } else {
+        results.ClearResults();
+    }
+    SearchEngine::Instance().Reset();
+    m_itemList->ForgetCollection(collection);
+    m_details->SetItem(nullptr);
+    m_infoStrip->SetSelection(nullptr, 0);
+}
+
+void VeAlbumViewBase::ShowSearchScope()
+{
+    Collection* scope = m_collections->SelectedCollection();
+    m_resultsPage->Results().SetScope(scope);
+    m_resultsPage->Banner().SetScope(scope);
+}
+
 void VeAlbumViewBase::OnCollectionSelectionChanged()
 {
+    ShowSearchScope();
     m_itemList->ShowCollection(m_collections->SelectedCollection());
     m_middle->SelectPage(kItemListPage);
     m_right->SelectPage(kDetailsHintPage);
@@ -158,10 +235,12 @@ void VeAlbumViewBase::OnSearchTextChanged(bool textEmpty)
 {
     m_middle->SelectPage(textEmpty ? kItemListPage : kSearchResultsPage);
     m_commandBar->SetSearchState(!textEmpty);
-    if (textEmpty)
+    if (textEmpty) {
         OnItemSelectionChanged(m_lastItemSelection);
-    else
+        ShowItemSelection(m_lastItemSelection);
+    } else {
         m_right->SelectPage(kDetailsHintPage);
+    }
 }
 
 void VeAlbumViewBase::OnItemSelectionChanged(int selectedCount)

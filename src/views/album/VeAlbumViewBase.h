@@ -14,6 +14,8 @@
 namespace tessary {
 
 class Album;
+class Collection;
+class Item;
 class ForwardingPrompts;
 class UserPrompts;
 class VeCmdBarCtrlBase;
@@ -22,6 +24,9 @@ class VeFadDetailsCtrlBase;
 class VeFadDetailsHintCtrl;
 class VeFadInfoCtrlBase;
 class VeFadListCtrlBase;
+class SearchFormsWarmer;
+class SearchResultsPage;
+class VeSearchResultsCtrlBase;
 class WTL_PageStack;
 
 class VeAlbumViewBase : public VeViewBase {
@@ -64,6 +69,9 @@ public:
     VeFadDetailsCtrlBase& DetailsPane() { return *m_details; }
     // The item list of the middle pane (paste and refresh go there).
     VeFadListCtrlBase* ItemList() const { return m_itemList; }
+    SearchResultsPage& ResultsPage() { return *m_resultsPage; }
+    VeSearchResultsCtrlBase& SearchResults();
+    SearchFormsWarmer& FormsWarmer() { return *m_warmer; }
 
     int LeftWidth() const { return m_leftWidth; }
     int MiddleWidth() const { return m_middleWidth; }
@@ -96,6 +104,12 @@ private:
     // The info strip and the details pane follow the item list.
     void ShowItemSelection(int selectedCount);
     void ShowCollectionCount();
+    // The info strip and the details pane follow the results list.
+    void ShowResultSelection();
+    // The results list and the banner take the selected collection as their scope.
+    void ShowSearchScope();
+    void OnResultAboutToBeDeleted(const Item* item);
+    void OnCollectionAboutToBeDeleted(Collection* collection);
     void DragSplitter(int x);
 
     VeCmdBarCtrlBase* m_commandBar;
@@ -107,6 +121,8 @@ private:
     VeFadInfoCtrlBase* m_infoStrip;
     VeFadDetailsHintCtrl* m_detailsHint;
     VeFadDetailsCtrlBase* m_details;
+    SearchResultsPage* m_resultsPage;
+    SearchFormsWarmer* m_warmer;
     Album* m_album = nullptr;
     int m_leftWidth = kDefaultLeftWidth;
     int m_middleWidth = kDefaultMiddleWidth;

@@ -22,11 +22,7 @@ constexpr int kShadow = 4;
 
 QString TypeName(const QString& path)
 {
-    switch (PhotoFormatFromPath(path)) {
-    case PhotoFormat::Jpeg: return QStringLiteral("JPEG");
-    case PhotoFormat::Png: return QStringLiteral("PNG");
-    default: return QStringLiteral("Bitmap");
-    }
+    return QString::fromLatin1(PhotoTypeName(PhotoFormatFromPath(path)));
 }
 
 // The 12 x 12 nine-part shadow around `r`: corners and edges 4 pixels.

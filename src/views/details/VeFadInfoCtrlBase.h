@@ -34,6 +34,8 @@ public:
     void SetCollection(bool shown, bool isAll, int itemCount);
     // The selection: one item, or a count of selected rows (item null).
     void SetSelection(Item* single, int selectedCount);
+    // The single selected item shown, or null.
+    Item* ShownItem() const { return m_item; }
 
     QRect ThumbnailBox() const;
     QRect TextArea() const;

@@ -47,6 +47,15 @@ void RowListBase::InsertRow(int index, std::unique_ptr<Row> row)
     viewport()->update();
 }
 
+void RowListBase::AppendRows(std::vector<std::unique_ptr<Row>> rows)
+{
+    for (std::unique_ptr<Row>& row : rows)
+        if (row)
+            rows_.push_back(std::move(row));
+    UpdateScrollRange();
+    viewport()->update();
+}
+
 bool RowListBase::RemoveRow(Row* row, bool notify)
 {
     const int index = IndexOf(row);

@@ -23,6 +23,7 @@
 
 #include <deque>
 #include <memory>
+#include <vector>
 
 #include <QAbstractScrollArea>
 #include <QTimer>
@@ -124,6 +125,8 @@ protected:
     // A click re-decides Single or Multiple, except in a list set to None, which stays so.
     void SetSelectionBehaviour(SelectionBehaviour behaviour) { behaviour_ = behaviour; }
 
+    // Appends every row (nulls skipped), updating the scroll range once: a fill of many rows.
+    void AppendRows(std::vector<std::unique_ptr<Row>> rows);
     // Inserts at `index`, clamped to 0 .. RowCount(); the list takes ownership.
     void InsertRow(int index, std::unique_ptr<Row> row);
     // Moves the row at `from` so that it ends at index `to`; false for invalid indexes.

@@ -73,12 +73,15 @@ bool LoadJpeg(const QString& path, DibSize box, ScreenPhoto& out)
 
 bool LoadOther(const QString& path, DibSize box, ScreenPhoto& out)
 {
+    // TIFF and WebP carry an Exif orientation; the others come upright (PhotoOrientation 1).
+    const int orientation = PhotoOrientation(path);
+    const DibSize storedBox = SwapsSides(orientation) ? Transposed(box) : box;
     const std::unique_ptr<Picture> picture = LoadPicture(path);
     if (!picture || !picture->image.IsValid())
         return false;
     MaskedImage& image = picture->image;
     const DibSize size = image.Size();
-    const DibSize wanted = ViewSize(size, box, false);
+    const DibSize wanted = ViewSize(size, storedBox, false);
     if (wanted.IsEmpty())
         return false;
     if (wanted != size) {
@@ -91,12 +94,16 @@ bool LoadOther(const QString& path, DibSize box, ScreenPhoto& out)
         image.color = std::move(color);
         image.mask = std::move(mask);
     }
+    if (!ApplyExifOrientation(image.color, orientation))
+        return false;
+    if (image.HasMask() && !ApplyExifOrientation(image.mask, orientation))
+        return false;
     out.image.Reset();
     out.image.color = std::move(image.color);
     out.image.mask = std::move(image.mask);
-    out.photoSize = size;
+    out.photoSize = SwapsSides(orientation) ? Transposed(size) : size;
     out.box = box;
-    out.orientation = 1;
+    out.orientation = orientation;
     return true;
 }
 

@@ -74,6 +74,28 @@ private slots:
         QVERIFY(strip.FittingSegments(2000).contains(QStringLiteral("Dimensions: 64 x 48")));
     }
 
+    void theTypeWordFollowsTheFormat()
+    {
+        ItemListFixture f;
+        Collection* c = f.album->GetCollections().Add(QStringLiteral("Formats"));
+        const std::vector<std::pair<PhotoFormat, QString>> formats = {
+            {PhotoFormat::Bmp, "Bitmap image"}, {PhotoFormat::Gif, "GIF image"},   {PhotoFormat::Jpeg, "JPEG image"},
+            {PhotoFormat::Png, "PNG image"},    {PhotoFormat::Tiff, "TIFF image"}, {PhotoFormat::Webp, "WebP image"},
+            {PhotoFormat::Heif, "HEIF image"},  {PhotoFormat::Avif, "AVIF image"}};
+        VeFadInfoCtrlBase strip;
+        strip.resize(900, 50);
+        strip.SetCollection(true, false, int(formats.size()));
+        int id = 1;
+        for (const auto& [format, word] : formats) {
+            Item* item = c->GetItems().Add(QStringLiteral("Photo %1").arg(id), id);
+            ++id;
+            QVERIFY(item->GetPhotos().Add(format, 1));
+            strip.SetSelection(item, 1);
+            QCOMPARE(strip.FittingSegments(2000).value(0), word); // before the facts arrive
+        }
+        strip.SetSelection(nullptr, 0);
+    }
+
     void countTexts()
     {
         VeFadInfoCtrlBase strip;

@@ -4,6 +4,8 @@
 #include <QTest>
 
 #include "ViewerTestSupport.h"
+#include "imagefiles/PhotoMetadata.h"
+#include "imagefiles/TiffFixture.h"
 #include "imaging/ExifOrientation.h"
 #include "views/viewer/ScreenPhoto.h"
 #include "views/viewer/ViewFrame.h"
@@ -81,6 +83,43 @@ private slots:
         const auto seen = Quadrants(photo.image.color);
         for (int q = 0; q < 4; ++q)
             QVERIFY2(Near(seen[size_t(q)], kQuadrant[upright[q]]), qPrintable(QStringLiteral("quadrant %1").arg(q)));
+    }
+
+    // A TIFF turns by its Orientation tag as a JPEG does by its Exif block (with alpha, the
+    // mask turns with the colours).
+    void orientationOfTiffFiles_data() { orientationOfMadeFiles_data(); }
+    void orientationOfTiffFiles()
+    {
+        QFETCH(int, orientation);
+        QFETCH(bool, bigEndian);
+        QFETCH(QList<int>, upright);
+        if (bigEndian || orientation == 0 || orientation > 8)
+            QSKIP("one row per orientation tag value");
+        TiffRecipe recipe;
+        recipe.width = 96;
+        recipe.height = 64;
+        recipe.alpha = true;
+        recipe.orientation = orientation;
+        const std::vector<uint8_t> bytes = EncodeTiff(recipe, [](int x, int y, int c) -> uint8_t {
+            if (c == 3)
+                return x < 4 ? 0 : 255; // a transparent stripe along the stored left edge
+            const QColor& q = kQuadrant[(y >= 32 ? 2 : 0) + (x >= 48 ? 1 : 0)];
+            return uint8_t(c == 0 ? q.red() : c == 1 ? q.green() : q.blue());
+        });
+        const QString path = m_dir.filePath(QStringLiteral("t%1.tif").arg(orientation));
+        QVERIFY(WriteBytes(path, QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()))));
+        QCOMPARE(PhotoOrientation(path), orientation);
+        ScreenPhoto photo;
+        QVERIFY(LoadScreenPhoto(path, {1000, 1000}, photo));
+        const bool swapped = orientation >= 5;
+        QCOMPARE(photo.photoSize, (swapped ? DibSize{64, 96} : DibSize{96, 64}));
+        QCOMPARE(photo.image.Size(), photo.photoSize);
+        QCOMPARE(photo.orientation, orientation);
+        const auto seen = Quadrants(photo.image.color);
+        for (int q = 0; q < 4; ++q)
+            QVERIFY2(Near(seen[size_t(q)], kQuadrant[upright[q]]), qPrintable(QStringLiteral("quadrant %1").arg(q)));
+        QVERIFY(photo.image.HasMask());
+        QCOMPARE(photo.image.mask.Size(), photo.photoSize);
     }
 
     // The sample photos of every orientation come out like the one stored upright.
