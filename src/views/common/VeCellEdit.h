@@ -66,6 +66,8 @@ public:
     void ShowWithFocus();
 
     int EndCode() const { return endCode_; }
+    // Shown by ShowWithFocus and not ended yet.
+    bool IsOpen() const { return open_; }
     bool IsEnding() const { return ending_; }
     // Runs the end protocol now, as a loss of focus would; false when refused (or not shown).
     bool EndEdit();
@@ -89,6 +91,10 @@ private:
     QPointer<QWidget> focusTarget_;
     int endCode_ = kEndCommit;
     bool ending_ = false;
+    bool open_ = false;           // shown by ShowWithFocus and not ended yet
+    int showSerial_ = 0;          // tells whether the owner showed the editor again
+    int protocolRuns_ = 0;        // tells whether moving the focus ran the protocol
+    bool swallowPresses_ = false; // until the event loop runs again after a refusal
 };
 
 } // namespace tessary
