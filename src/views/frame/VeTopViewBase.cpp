@@ -3,28 +3,19 @@
 #include <QPaintEvent>
 #include <QPainter>
 
-#include "SearchBoxPlaceholder.h"
 #include "StripBackground.h"
 #include "WTL_PageStack.h"
 #include "views/common/NotifyCodes.h"
+#include "views/search/VeSearchBoxCtrlBase.h"
 
 namespace tessary {
 
-VeTopViewBase::VeTopViewBase(QWidget* parent) : QWidget(parent), m_tabs(new VeTabCtrl(this))
+VeTopViewBase::VeTopViewBase(QWidget* parent)
+    : QWidget(parent), m_tabs(new VeTabCtrl(this)), m_searchBox(new VeSearchBoxCtrlBase(this))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_tabs->SetOwner(this);
     connect(m_tabs, &VeTabCtrl::Notify, this, &VeTopViewBase::OnTabsNotify);
-    SetSearchBox(new SearchBoxPlaceholder(this));
-}
-
-void VeTopViewBase::SetSearchBox(QWidget* box)
-{
-    if (m_searchBox && m_searchBox != box)
-        delete m_searchBox.data();
-    m_searchBox = box;
-    if (box)
-        box->setParent(this);
     LayOut();
 }
 
@@ -63,8 +54,6 @@ void VeTopViewBase::LayOut()
 {
     const int tabsWidth = m_tabs->GetTotalWidth();
     m_tabs->setGeometry(0, 0, tabsWidth, height());
-    if (!m_searchBox)
-        return;
     const bool show = SelectedTab() > 0;
     if (show)
         m_searchBox->setGeometry(SearchBoxRect(size(), tabsWidth));

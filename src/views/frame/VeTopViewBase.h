@@ -4,13 +4,13 @@
 // (cached at its client size) and binds the tabs to the main page stack. UI thread only.
 
 #include <QImage>
-#include <QPointer>
 #include <QWidget>
 
 #include "VeTabCtrl.h"
 
 namespace tessary {
 
+class VeSearchBoxCtrlBase;
 class WTL_PageStack;
 
 class VeTopViewBase : public QWidget, private TabOwner {
@@ -30,9 +30,8 @@ public:
     // Selecting tab i selects page i of the stack.
     void BindPageStack(WTL_PageStack* stack) { m_stack = stack; }
 
-    // The search box widget (a stand-in until the real box exists); the strip owns it.
-    void SetSearchBox(QWidget* box);
-    QWidget* SearchBox() const { return m_searchBox; }
+    // The search box; the strip owns it.
+    VeSearchBoxCtrlBase* SearchBox() const { return m_searchBox; }
 
     // The search box rectangle for a strip of `size` whose tabs need `tabsWidth`: from
     // tabsWidth + 20 to the right edge - 4, cut to 316 from the right when wider than 315,
@@ -57,7 +56,7 @@ private:
     void OnTabsNotify(int code);
 
     VeTabCtrl* m_tabs;
-    QPointer<QWidget> m_searchBox;
+    VeSearchBoxCtrlBase* m_searchBox;
     WTL_PageStack* m_stack = nullptr;
     QImage m_background;
 };
