@@ -16,6 +16,7 @@
 #include "Settings.h"
 #include "views/album/VeAlbumViewBase.h"
 #include "views/items/VeFadListCtrlBase.h"
+#include "views/search/VeSearchBoxCtrlBase.h"
 #include "views/common/BusyWork.h"
 #include "views/common/UserPrompts.h"
 #include "views/common/WebPages.h"

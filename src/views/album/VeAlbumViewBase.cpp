@@ -25,6 +25,7 @@
 #include "views/results/SearchResultsPage.h"
 #include "views/results/VeSRBannerCtrlBase.h"
 #include "views/results/VeSearchResultsCtrlBase.h"
+#include "views/search/VeSearchBoxCtrlBase.h"
 #include "search/SearchEngine.h"
 
 namespace tessary {
@@ -86,7 +87,13 @@ VeAlbumViewBase::VeAlbumViewBase(QWidget* parent)
         m_infoStrip->update();
         m_details->update();
     });
-    connect(m_collections, &VeCollectionsPane::CollectionRenamed, this, [this] { m_resultsPage->Banner().update(); });
+    connect(m_collections, &VeCollectionsPane::CollectionRenamed, this, [this] {
+        m_resultsPage->Banner().update();
+        if (m_searchBox)
+            m_searchBox->ScopeRenamed();
+    });
+    // A click on a collection, even the selected one, ends the search.
+    m_collections->viewport()->installEventFilter(this);
     m_middle->SelectPage(kItemListPage);
     m_right->AddPage(m_detailsHint);
     m_right->AddPage(m_details);
@@ -106,6 +113,7 @@ VeAlbumViewBase::VeAlbumViewBase(QWidget* parent)
 
 VeAlbumViewBase::~VeAlbumViewBase()
 {
+    SetSearchBox(nullptr);
     Settings& settings = Settings::Instance();
     settings.leftPaneWidth = m_leftWidth;
     settings.midPaneWidth = m_middleWidth;
@@ -132,6 +140,50 @@ void VeAlbumViewBase::SetAlbum(Album* album)
     update();
 }
 
+void VeAlbumViewBase::SetSearchBox(VeSearchBoxCtrlBase* box)
+{
+    if (m_searchBox == box)
+        return;
+    if (m_searchBox)
+        m_searchBox->RemoveListener(this);
+    m_searchBox = box;
+    if (box) {
+        box->AddListener(this);
+        box->SetScope(m_collections->SelectedCollection());
+    }
+}
+
+VeSearchBoxCtrlBase* VeAlbumViewBase::SearchBox() const
+{
+    return m_searchBox.data();
+}
+
+void VeAlbumViewBase::OnSearchBoxEvent(VeSearchBoxCtrlBase& box, int flags)
+{
+    if (!(flags & (kSearchTyped | kSearchSetByProgram)))
+        return;
+    const QString text = box.GetText();
+    m_resultsPage->Results().SearchFor(text);
+    OnSearchTextChanged(text.isEmpty());
+}
+
+bool VeAlbumViewBase::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_collections->viewport() && event->type() == QEvent::MouseButtonPress
+        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && m_searchBox
+        && !m_searchBox->GetText().isEmpty()) {
+        // After the pane has handled the press (and maybe announced a new selection).
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (m_searchBox && !m_searchBox->GetText().isEmpty())
+                    OnCollectionSelectionChanged();
+            },
+            Qt::QueuedConnection);
+    }
+    return VeViewBase::eventFilter(watched, event);
+}
+
 VeSearchResultsCtrlBase& VeAlbumViewBase::SearchResults()
 {
     return m_resultsPage->Results();
@@ -142,6 +194,8 @@ void VeAlbumViewBase::Clear()
     m_warmer->Stop();
     m_resultsPage->Results().SetScope(nullptr);
     m_resultsPage->Banner().SetScope(nullptr);
+    if (m_searchBox)
+        m_searchBox->SetScope(nullptr);
     SearchEngine::Instance().Reset();
     SearchEngine::Instance().ForgetNormalizedTexts();
     m_album = nullptr;
@@ -220,6 +274,9 @@ void VeAlbumViewBase::ShowSearchScope()
     Collection* scope = m_collections->SelectedCollection();
     m_resultsPage->Results().SetScope(scope);
     m_resultsPage->Banner().SetScope(scope);
+    // Empties the search text, which empties the results and shows the item list.
+    if (m_searchBox)
+        m_searchBox->SetScope(scope);
 }
 
 void VeAlbumViewBase::OnCollectionSelectionChanged()
@@ -259,7 +316,8 @@ void VeAlbumViewBase::OnResultsSelectionChanged(int selectedCount)
 bool VeAlbumViewBase::HandleCommand(int commandId)
 {
     if (commandId == cmd::kHideSearchResults) {
-        OnSearchTextChanged(true);
+        // As if the selected collection were chosen again: the search empties.
+        OnCollectionSelectionChanged();
         return true;
     }
     return false;

@@ -7,9 +7,11 @@
 
 #include <memory>
 
+#include <QPointer>
 #include <QWidget>
 
 #include "views/frame/VeViewBase.h"
+#include "views/search/SearchBoxListener.h"
 
 namespace tessary {
 
@@ -26,10 +28,11 @@ class VeFadInfoCtrlBase;
 class VeFadListCtrlBase;
 class SearchFormsWarmer;
 class SearchResultsPage;
+class VeSearchBoxCtrlBase;
 class VeSearchResultsCtrlBase;
 class WTL_PageStack;
 
-class VeAlbumViewBase : public VeViewBase {
+class VeAlbumViewBase : public VeViewBase, private SearchBoxListener {
     Q_OBJECT
 public:
     static constexpr int kSplitterWidth = 3;
@@ -58,6 +61,10 @@ public:
     // Lets go of the album: both stacks back to page 0.
     void Clear();
     Album* GetAlbum() const { return m_album; }
+    // The search box of the top strip (not owned; null lets go of it). Its text decides
+    // the middle page; its scope follows the collections pane.
+    void SetSearchBox(VeSearchBoxCtrlBase* box);
+    VeSearchBoxCtrlBase* SearchBox() const;
     // Where the panes' questions go (the main window's prompts); the real boxes until set.
     void SetPrompts(UserPrompts* prompts);
 
@@ -93,6 +100,7 @@ signals:
     void OpenViewer(const QStringList& photoPaths, int startIndex);
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -100,6 +108,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void OnSearchBoxEvent(VeSearchBoxCtrlBase& box, int flags) override;
     void LayOut();
     // The info strip and the details pane follow the item list.
     void ShowItemSelection(int selectedCount);
@@ -123,6 +132,7 @@ private:
     VeFadDetailsCtrlBase* m_details;
     SearchResultsPage* m_resultsPage;
     SearchFormsWarmer* m_warmer;
+    QPointer<VeSearchBoxCtrlBase> m_searchBox;
     Album* m_album = nullptr;
     int m_leftWidth = kDefaultLeftWidth;
     int m_middleWidth = kDefaultMiddleWidth;

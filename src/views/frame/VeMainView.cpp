@@ -37,13 +37,15 @@ VeMainView::VeMainView(QWidget* parent)
     m_pages->AddPage(m_albumView);
     m_pages->SelectPage(kHomePage);
     m_top->LayOut();
+    m_albumView->SetSearchBox(m_top->SearchBox());
     connect(m_top, &VeTopViewBase::PageChanged, this, &VeMainView::PageChanged);
 }
 
 VeMainView::~VeMainView()
 {
-    // The album view refers to the album; let go before it is destroyed.
+    // The album view refers to the album and the search box; let go before they are destroyed.
     m_albumView->Clear();
+    m_albumView->SetSearchBox(nullptr);
 }
 
 void VeMainView::resizeEvent(QResizeEvent*)

@@ -4,6 +4,7 @@
 
 #include "album/Album.h"
 #include "album/AlbumFile.h"
+#include "views/search/VeSearchBoxCtrlBase.h"
 #include "views/album/VeAlbumViewBase.h"
 #include "views/common/SharedFonts.h"
 #include "views/frame/VeMainView.h"

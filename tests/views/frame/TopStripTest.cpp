@@ -1,6 +1,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "views/search/VeSearchBoxCtrlBase.h"
 #include "views/common/SharedFonts.h"
 #include "views/frame/VeTopViewBase.h"
 #include "views/frame/WTL_PageStack.h"
