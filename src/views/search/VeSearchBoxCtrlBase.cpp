@@ -119,6 +119,7 @@ void VeSearchBoxCtrlBase::Activate()
         qApp->installEventFilter(this);
     }
     m_edit->setFocus(Qt::OtherFocusReason);
+    LayOut();
     update();
 }
 
@@ -127,6 +128,7 @@ void VeSearchBoxCtrlBase::Deactivate()
     qApp->removeEventFilter(this);
     m_flyout->Hide();
     m_edit->hide();
+    LayOut();
     update();
 }
 
