@@ -370,6 +370,20 @@ private slots:
         QCOMPARE(w.box->GetText(), QStringLiteral("a b"));
     }
 
+    void pointerOverTheInactiveBoxLightensIt()
+    {
+        SearchBoxWindow w;
+        QVERIFY(w.ok);
+        QEnterEvent enter(QPointF(40, 10), QPointF(40, 10), w.box->mapToGlobal(QPointF(40, 10)));
+        QApplication::sendEvent(w.box, &enter);
+        QVERIFY(w.box->IsHot());
+        QCOMPARE(w.box->grab().toImage().pixelColor(3, 3), VeSearchBoxCtrlBase::kHotFill);
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(w.box, &leave);
+        QVERIFY(!w.box->IsHot());
+        QCOMPARE(w.box->grab().toImage().pixelColor(3, 3), VeSearchBoxCtrlBase::kInactiveFill);
+    }
+
     void paintsCueInactiveAndWhiteWhenActive()
     {
         SearchBoxWindow w;
