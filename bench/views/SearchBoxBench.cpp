@@ -19,8 +19,9 @@ using namespace tessary;
 constexpr int kSearches = 1000;
 
 // 1,000 different searches spread over the alphabet, as a long-used history holds them.
-void RecordHistory(VeFlyoutWndBase& flyout)
+void RecordHistory()
 {
+    SearchHistory history;
     const char* words[] = {"beach", "city", "dog", "family", "garden", "holiday", "mountain", "party",
                            "snow", "sunset", "trip", "wedding", "zoo", "portrait", "river", "lake"};
     int n = 0;
@@ -28,8 +29,10 @@ void RecordHistory(VeFlyoutWndBase& flyout)
         for (const char* word : words) {
             if (n++ >= kSearches)
                 break;
-            flyout.History().RecordSearch(QStringLiteral("%1 %2").arg(QLatin1String(word)).arg(i));
+            history.RecordSearch(QStringLiteral("%1 %2").arg(QLatin1String(word)).arg(i));
         }
+    Settings::Instance().mruSearches = history.Recent();
+    Settings::Instance().allSearches = history.All();
 }
 
 void SendKey(QWidget* target, Qt::Key key, const QString& text)
@@ -44,8 +47,7 @@ struct BoxWindow {
     BoxWindow() : album(QStringLiteral("/nowhere/Bench"), QStringLiteral("Bench"))
     {
         Settings::Instance().autoSuggest = true;
-        Settings::Instance().mruSearches.clear();
-        Settings::Instance().allSearches.clear();
+        RecordHistory();
         window.resize(400, 200);
         box = new VeSearchBoxCtrlBase(&window);
         box->setGeometry(20, 10, 316, 22);
@@ -53,7 +55,6 @@ struct BoxWindow {
         window.show();
         window.activateWindow();
         QApplication::processEvents();
-        RecordHistory(box->Flyout());
         box->Activate();
         QApplication::processEvents();
     }
