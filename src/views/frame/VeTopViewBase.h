@@ -7,10 +7,10 @@
 #include <QWidget>
 
 #include "VeTabCtrl.h"
+#include "views/search/VeSearchBoxCtrlBase.h"
 
 namespace tessary {
 
-class VeSearchBoxCtrlBase;
 class WTL_PageStack;
 
 class VeTopViewBase : public QWidget, private TabOwner {

@@ -50,9 +50,22 @@ VeFlyoutWndBase::VeFlyoutWndBase(VeSearchBoxCtrlBase& box, QWidget* parent)
 VeFlyoutWndBase::~VeFlyoutWndBase()
 {
     m_list->RemoveListener(this);
+    WriteBack();
+}
+
+void VeFlyoutWndBase::WriteBack() const
+{
     Settings& settings = Settings::Instance();
     settings.mruSearches = m_history.Recent();
     settings.allSearches = m_history.All();
+}
+
+void VeFlyoutWndBase::ClearHistory()
+{
+    m_history.ClearHistory();
+    WriteBack();
+    m_list->SetItems({});
+    Hide();
 }
 
 int VeFlyoutWndBase::FullHeight() const
@@ -145,6 +158,7 @@ void VeFlyoutWndBase::OnSearchBoxEvent(VeSearchBoxCtrlBase& box, int flags)
         Fill(m_history.Suggest(box.GetText()));
     if (flags & kSearchCommitted) {
         m_history.RecordSearch(box.GetText());
+        WriteBack();
         Hide();
     }
 }

@@ -4,7 +4,8 @@
 // VeFlatList of suggestions inside a one-pixel frame.
 //
 // It owns the search history: the two lists are copied from Settings::Instance() when the
-// fly-out is made and written back when it is destroyed. As a listener of the box it fills
+// fly-out is made, and written back whenever they change and when it is destroyed (the
+// settings file may be saved before the fly-out goes). As a listener of the box it fills
 // the list from the history on a typed change (1) or a click into the box (8), and records
 // a committed search (4). Showing slides it in downwards and starts the idle timer, whose
 // ticks hide it about five seconds after the pointer left it; it shows only while the
@@ -45,7 +46,9 @@ public:
     void Hide();
     bool IsVisible() const { return isVisible(); }
 
-    SearchHistory& History() { return m_history; }
+    const SearchHistory& History() const { return m_history; }
+    // Empties both lists (and the settings' copies) and hides the fly-out.
+    void ClearHistory();
     VeFlatList& List() { return *m_list; }
 
     // The edit's key while the fly-out is visible; true when it must not reach the edit.
@@ -67,6 +70,7 @@ protected:
 
 private:
     void OnFlatListEvent(VeFlatList& list, int flags, int row) override;
+    void WriteBack() const;
     void Fill(const QStringList& suggestions);
     void PutIntoEdit(const QString& text);
     int FullHeight() const;

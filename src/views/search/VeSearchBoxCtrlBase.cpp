@@ -51,7 +51,6 @@ VeSearchBoxCtrlBase::VeSearchBoxCtrlBase(QWidget* parent)
     m_edit->setPalette(palette);
     m_edit->hide();
     m_clear->hide();
-    m_clear->setToolTip(QString());
     connect(m_edit, &QLineEdit::textChanged, this, &VeSearchBoxCtrlBase::OnTextChanged);
     connect(m_clear, &SearchBoxButton::Clicked, this, &VeSearchBoxCtrlBase::OnClearClicked);
     connect(m_options, &SearchBoxButton::Clicked, this, &VeSearchBoxCtrlBase::OnOptionsClicked);
@@ -60,9 +59,6 @@ VeSearchBoxCtrlBase::VeSearchBoxCtrlBase(QWidget* parent)
         if (now == m_edit && old != m_edit)
             m_previousFocus = old;
     });
-
-    m_flyout = std::make_unique<VeFlyoutWndBase>(*this, this);
-    AddListener(m_flyout.get());
     LayOut();
 }
 
@@ -71,6 +67,16 @@ VeSearchBoxCtrlBase::~VeSearchBoxCtrlBase()
     qApp->removeEventFilter(this);
     RemoveListener(m_flyout.get());
     m_flyout.reset();
+}
+
+VeFlyoutWndBase& VeSearchBoxCtrlBase::Flyout()
+{
+    if (!m_flyout) {
+        m_flyout = std::make_unique<VeFlyoutWndBase>(*this, this);
+        // First, so that suggestions are in place before the other listeners hear of a change.
+        m_listeners.insert(m_listeners.begin(), m_flyout.get());
+    }
+    return *m_flyout;
 }
 
 QString VeSearchBoxCtrlBase::GetText() const
@@ -113,20 +119,24 @@ bool VeSearchBoxCtrlBase::IsActive() const
 
 void VeSearchBoxCtrlBase::Activate()
 {
+    Flyout();
     if (!IsActive()) {
         m_edit->show();
         // Presses elsewhere end the editing even on windows that take no focus.
         qApp->installEventFilter(this);
     }
     m_edit->setFocus(Qt::OtherFocusReason);
+    LayOut();
     update();
 }
 
 void VeSearchBoxCtrlBase::Deactivate()
 {
     qApp->removeEventFilter(this);
-    m_flyout->Hide();
+    if (m_flyout)
+        m_flyout->Hide();
     m_edit->hide();
+    LayOut();
     update();
 }
 
@@ -154,7 +164,7 @@ void VeSearchBoxCtrlBase::OnTextChanged()
 
 bool VeSearchBoxCtrlBase::OnEditKey(QKeyEvent& event)
 {
-    if (m_flyout->IsVisible() && m_flyout->HandleKey(event))
+    if (Flyout().IsVisible() && Flyout().HandleKey(event))
         return true;
     switch (event.key()) {
     case Qt::Key_Return:
@@ -175,8 +185,8 @@ bool VeSearchBoxCtrlBase::OnEditKey(QKeyEvent& event)
         return true;
     }
     case Qt::Key_Delete:
-        if (GetText().isEmpty() && !m_flyout->IsVisible() && m_flyout->List().ItemCount() > 0)
-            m_flyout->ShowAt(GlobalRectOf(*this));
+        if (GetText().isEmpty() && !Flyout().IsVisible() && Flyout().List().ItemCount() > 0)
+            Flyout().ShowAt(GlobalRectOf(*this));
         return false;
     default:
         return false;
@@ -210,7 +220,7 @@ std::unique_ptr<QMenu> VeSearchBoxCtrlBase::MakeOptionsMenu()
     auto menu = std::make_unique<QMenu>(this);
     FillMenu(*menu, MenuResource(kMenuSearchOptions).items);
     if (QAction* clear = FindAction(*menu, cmd::kClearSearchHistory))
-        clear->setEnabled(!m_flyout->History().Recent().isEmpty());
+        clear->setEnabled(!Flyout().History().Recent().isEmpty());
     if (QAction* suggest = FindAction(*menu, cmd::kAutoSuggest))
         suggest->setChecked(Settings::Instance().autoSuggest);
     return menu;
@@ -219,14 +229,12 @@ std::unique_ptr<QMenu> VeSearchBoxCtrlBase::MakeOptionsMenu()
 void VeSearchBoxCtrlBase::RunOptionsCommand(int commandId)
 {
     if (commandId == cmd::kClearSearchHistory) {
-        m_flyout->History().ClearHistory();
-        m_flyout->List().SetItems({});
-        m_flyout->Hide();
+        Flyout().ClearHistory();
     } else if (commandId == cmd::kAutoSuggest) {
         Settings& settings = Settings::Instance();
         settings.autoSuggest = !settings.autoSuggest;
         if (!settings.autoSuggest)
-            m_flyout->Hide();
+            Flyout().Hide();
     }
 }
 
@@ -258,7 +266,7 @@ bool VeSearchBoxCtrlBase::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::MouseButtonPress && IsActive() && watched->isWidgetType()) {
         auto* target = static_cast<QWidget*>(watched);
         const bool ours = target == this || isAncestorOf(target) || target == m_flyout.get() ||
-                          m_flyout->isAncestorOf(target);
+                          (m_flyout && m_flyout->isAncestorOf(target));
         // Popup menus are windows of their own; a press in one is not a press elsewhere.
         const bool inMenu = qobject_cast<QMenu*>(target->window()) != nullptr;
         if (!ours && !inMenu && m_edit->hasFocus())
@@ -354,8 +362,8 @@ void VeSearchBoxCtrlBase::mousePressEvent(QMouseEvent* event)
     if (!TextArea().contains(event->position().toPoint()))
         return;
     Activate();
-    if (!m_flyout->IsVisible() && m_scope) {
-        m_flyout->ShowAt(GlobalRectOf(*this));
+    if (!Flyout().IsVisible() && m_scope) {
+        Flyout().ShowAt(GlobalRectOf(*this));
         Tell(kSearchSuggestWanted);
     }
 }

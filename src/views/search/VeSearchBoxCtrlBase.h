@@ -6,8 +6,9 @@
 // 4) and of a click into it (8), and only while it has a scope.
 //
 // Its two small buttons: clear (while there is text) and "Search Options" (while there is
-// none). It owns the suggestion fly-out, which listens to it first and gets the edit's keys
-// before the edit while it is visible.
+// none). It owns the suggestion fly-out, made when first needed (the box is made before the
+// settings are read, and the fly-out takes the history from them), which then listens to it
+// first and gets the edit's keys before the edit while it is visible.
 //
 // Ownership: listeners and the scope are not owned; remove a listener before destroying it,
 // and set another scope (or none) before the scope's collection is destroyed. Listeners may
@@ -67,7 +68,8 @@ public:
     void Activate();
     bool IsActive() const;
 
-    VeFlyoutWndBase& Flyout() { return *m_flyout; }
+    // Made on first use.
+    VeFlyoutWndBase& Flyout();
     QLineEdit& Edit() { return *m_edit; }
     SearchBoxButton& ClearButton() { return *m_clear; }
     SearchBoxButton& OptionsButton() { return *m_options; }
@@ -123,7 +125,7 @@ private:
     QImage m_backdrop;
     bool m_backdropDirty = true;
     // Destroyed before the listener list, so that its history is written back while the box
-    // is whole.
+    // is whole. Null until first needed.
     std::unique_ptr<VeFlyoutWndBase> m_flyout;
 };
 
