@@ -55,7 +55,7 @@ VeAlbumViewBase::VeAlbumViewBase(QWidget* parent)
       m_right(new WTL_PageStack(this)),
       m_infoStrip(new VeFadInfoCtrlBase(this)),
       m_detailsHint(new VeFadDetailsHintCtrl),
-      m_details(new VeFadDetailsCtrlBase)
+      m_details(new VeFadDetailsCtrlBase(m_prompts.get()))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
@@ -135,8 +135,9 @@ void VeAlbumViewBase::ShowItemSelection(int selectedCount)
     const std::vector<Item*> items = selectedCount == 1 ? m_itemList->SelectedItems() : std::vector<Item*>();
     Item* single = items.size() == 1 ? items.front() : nullptr;
     m_infoStrip->SetSelection(single, selectedCount);
-    if (single)
-        m_details->SetItem(single);
+    // Without a single item the details page is hidden; unbinding keeps the tags pane from
+    // holding an item that a deletion is about to take away.
+    m_details->SetItem(single);
 }
 
 void VeAlbumViewBase::ShowCollectionCount()
