@@ -10,6 +10,7 @@
 #include "views/ViewsTestSupport.h"
 #include "album/Album.h"
 #include "album/AlbumFile.h"
+#include "search/SearchEngine.h"
 #include "views/common/SharedFonts.h"
 #include "views/menus/CommandIds.h"
 #include "views/menus/MenuBuilder.h"
@@ -638,8 +639,40 @@ private slots:
             for (int y = 5; y < 25; ++y)
                 inkRight = inkRight || qGray(img.pixel(x, y)) < 120;
         QVERIFY(inkRight);
-        if (!qEnvironmentVariableIsEmpty("TESSARY_SHOTS"))
-            img.save(QStringLiteral("/tmp/tags_pane.png"));
+        auto yellowIn = [](const QImage& image, const QRect& area) {
+            for (int y = area.top(); y <= area.bottom(); ++y)
+                for (int x = area.left(); x <= area.right(); ++x)
+                    if (QColor(image.pixel(x, y)) == QColor(0xFF, 0xEB, 0x64))
+                        return true;
+            return false;
+        };
+        // No terms: the value is plain.
+        QVERIFY(!yellowIn(img, QRect(166, 0, 200, 30)));
+
+        SearchEngine& engine = SearchEngine::Instance();
+        engine.SetScope(f.collection);
+        QVERIFY(engine.Parse(QStringLiteral("re")));
+        f.pane->viewport()->repaint();
+        QImage lit = f.pane->viewport()->grab().toImage();
+        QVERIFY(yellowIn(lit, QRect(166, 0, 200, 30)));
+        // Without the highlight flag the same value stays plain.
+        f.pane->BindItem(f.item, false);
+        QVERIFY(!yellowIn(f.pane->viewport()->grab().toImage(), QRect(166, 0, 200, 30)));
+        f.pane->BindItem(f.item, true);
+
+        // A selected row is drawn from the selection image, not the plain shades.
+        f.pane->Select(f.pane->RowAtIndex(1), true, false);
+        QVERIFY(f.pane->StartValueEdit(f.pane->TagRowAt(1)));
+        f.pane->ValueEditor().setText(QStringLiteral("Lisbon"));
+        const QImage shot = f.pane->grab().toImage();
+        QVERIFY(QColor(shot.pixel(2, 32)) != QColor(240, 242, 246));
+        QCOMPARE(QColor(shot.pixel(f.pane->ValueEditor().x(), f.pane->ValueEditor().y() + 5)),
+                 VeTagListCtrlBase::kEditFrameColor);
+        if (!qEnvironmentVariableIsEmpty("TESSARY_SHOTS")) {
+            lit.save(QStringLiteral("/tmp/tags_pane.png"));
+            shot.save(QStringLiteral("/tmp/tags_pane_edit.png"));
+        }
+        engine.Reset();
     }
 };
 
