@@ -72,6 +72,11 @@ VeAlbumViewBase::VeAlbumViewBase(QWidget* parent)
     connect(m_itemList, &VeFadListCtrlBase::OpenViewer, this, &VeAlbumViewBase::OpenViewer);
     connect(m_collections, &VeCollectionsPane::CollectionAboutToBeDeleted, m_itemList,
             &VeFadListCtrlBase::ForgetCollection);
+    // The tags pane must let go of an item before its collection takes it away.
+    connect(m_collections, &VeCollectionsPane::CollectionAboutToBeDeleted, this, [this](Collection* c) {
+        if (m_details->ShownItem() && &m_details->ShownItem()->OwnerCollection() == c)
+            m_details->SetItem(nullptr);
+    });
     m_middle->AddPage(MakeBlankPane(m_middle, "searchResults"));
     m_middle->SelectPage(kItemListPage);
     m_right->AddPage(m_detailsHint);

@@ -52,8 +52,11 @@ UserPrompts& VeTagListCtrlBase::Prompts() const
 
 void VeTagListCtrlBase::BindItem(Item* item, bool highlight)
 {
-    if (item != item_ && activeEditor_)
-        activeEditor_->CancelEdit();
+    if (item != item_) {
+        nextValueFor_ = nullptr;
+        if (activeEditor_)
+            activeEditor_->CancelEdit();
+    }
     EndDrag();
     item_ = item;
     highlight_ = item && highlight;
@@ -206,8 +209,10 @@ void VeTagListCtrlBase::CellEditEnded(VeCellEdit& editor, int endCode)
             UpdateRow(row);
             Announce(kChangedValue);
         }
-        if (endCode == VeCellEdit::kEndEnter)
+        if (endCode == VeCellEdit::kEndEnter) {
+            nextValueFor_ = item_;
             QCoreApplication::postEvent(this, new QEvent(kEditNextValueEvent));
+        }
         return;
     }
     if (text.isEmpty())
@@ -246,7 +251,10 @@ void VeTagListCtrlBase::EditNextValue()
 bool VeTagListCtrlBase::event(QEvent* event)
 {
     if (event->type() == kEditNextValueEvent) {
-        EditNextValue();
+        // Only for the item whose value was just entered.
+        if (nextValueFor_ && nextValueFor_ == item_)
+            EditNextValue();
+        nextValueFor_ = nullptr;
         return true;
     }
     return RowListBase::event(event);

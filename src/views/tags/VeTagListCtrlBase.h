@@ -152,6 +152,7 @@ private:
     VeCellEdit* valueEditor_;
     TagRow* editingRow_ = nullptr;
     VeCellEdit* activeEditor_ = nullptr;
+    Item* nextValueFor_ = nullptr; // the item of a pending edit-next request (never read through)
 
     TagRow* dragRow_ = nullptr; // pressed, maybe about to be dragged
     QPoint dragStart_;

@@ -214,6 +214,20 @@ private slots:
         QVERIFY(!f.pane->IsEditing());
     }
 
+    void pendingNextValueIsDroppedForAnotherItem()
+    {
+        Fixture f;
+        f.Show();
+        QVERIFY(f.pane->StartValueEdit(f.pane->TagRowAt(0)));
+        QTest::keyClicks(&f.pane->ValueEditor(), QStringLiteral("Red"));
+        QTest::keyClick(&f.pane->ValueEditor(), Qt::Key_Return);
+        f.pane->BindItem(f.other, false);
+        QCoreApplication::processEvents();
+        QVERIFY(!f.pane->IsEditing());
+        QCOMPARE(f.item->TagValue(f.Id(0)), QString("Red"));
+        QCOMPARE(f.other->TagValue(f.Id(0)), QString());
+    }
+
     void enterWithOneTagOnlyCommits()
     {
         Fixture f({"Only"});
