@@ -553,6 +553,8 @@ private slots:
         QVERIFY(f.pane->IsDragging());
         const int target = std::min(dropRow, 4);
         QCOMPARE(f.pane->DragTarget(), target);
+        if (!qEnvironmentVariableIsEmpty("TESSARY_SHOTS") && from == 0 && dropRow == 2)
+            vp->grab().save(QStringLiteral("/tmp/tags_drag.png"));
         SendMouse(vp, QEvent::MouseButtonRelease, drop, Qt::NoButton);
         QVERIFY(!f.pane->IsDragging());
         QCOMPARE(f.Names(), order);
