@@ -410,6 +410,39 @@ private slots:
         QVERIFY(!Enabled(*menu, cmd::kClearValue));
     }
 
+    void rightClickOpensTheColumnsMenu()
+    {
+        Fixture f;
+        f.Show();
+        f.item->SetTagValue(f.Id(1), QStringLiteral("Rome"));
+        QStringList seen;
+        // Picks `id` from whichever menu opens.
+        auto choose = [&](int id) {
+            QTimer::singleShot(0, [&seen, id] {
+                auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                if (!menu)
+                    return;
+                seen << menu->actions().first()->text();
+                if (QAction* a = FindAction(*menu, id)) {
+                    menu->setActiveAction(a);
+                    QTest::keyClick(menu, Qt::Key_Return);
+                } else {
+                    menu->close();
+                }
+            });
+        };
+        choose(cmd::kClearValue);
+        QTest::mouseClick(f.Viewport(), Qt::RightButton, {}, f.ValuePoint(1));
+        QCOMPARE(seen, QStringList{"Edit Value..."});
+        QCOMPARE(f.item->TagValue(f.Id(1)), QString());
+        QVERIFY(f.pane->TagRowAt(1)->IsSelected());
+        choose(cmd::kMoveToTop);
+        QTest::mouseClick(f.Viewport(), Qt::RightButton, {}, f.NamePoint(2));
+        QCOMPARE(seen, QStringList({"Edit Value...", "Add a Tag..."}));
+        QCOMPARE(f.Names(), QStringList({"Year", "Colour", "Place"}));
+        QCOMPARE(f.Codes(), QList<int>({1, 0x11}));
+    }
+
     void commandsNeedASelectedTag()
     {
         Fixture f;
