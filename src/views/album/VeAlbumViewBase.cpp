@@ -18,6 +18,7 @@
 #include "views/details/VeFadDetailsCtrlBase.h"
 #include "views/details/VeFadDetailsHintCtrl.h"
 #include "views/details/VeFadInfoCtrlBase.h"
+#include "views/tags/VeTagListCtrlBase.h"
 #include "views/items/VeFadListCtrlBase.h"
 #include "views/menus/CommandIds.h"
 #include "views/menus/MenuResources.h"
@@ -50,7 +51,7 @@ VeAlbumViewBase::VeAlbumViewBase(QWidget* parent)
       m_right(new WTL_PageStack(this)),
       m_infoStrip(new VeFadInfoCtrlBase(this)),
       m_detailsHint(new VeFadDetailsHintCtrl),
-      m_details(new VeFadDetailsCtrlBase),
+      m_details(new VeFadDetailsCtrlBase(m_prompts.get())),
       m_resultsPage(nullptr),
       m_warmer(new SearchFormsWarmer(SearchEngine::Instance(), this))
 {
@@ -91,6 +92,13 @@ VeAlbumViewBase::VeAlbumViewBase(QWidget* parent)
         m_resultsPage->Banner().update();
         if (m_searchBox)
             m_searchBox->ScopeRenamed();
+    });
+    // Values changed in the tags pane: the results' highlighted texts are built again.
+    connect(&m_details->TagsPane(), &VeTagListCtrlBase::TagsChanged, this, [this](int code) {
+        VeSearchResultsCtrlBase& shown = m_resultsPage->Results();
+        if (!shown.isVisible())
+            return;
+        shown.RefreshItem(code == VeTagListCtrlBase::kChangedValue ? m_details->TagsPane().BoundItem() : nullptr);
     });
     // A click on a collection, even the selected one, ends the search.
     m_collections->viewport()->installEventFilter(this);
@@ -218,8 +226,9 @@ void VeAlbumViewBase::ShowItemSelection(int selectedCount)
     const std::vector<Item*> items = selectedCount == 1 ? m_itemList->SelectedItems() : std::vector<Item*>();
     Item* single = items.size() == 1 ? items.front() : nullptr;
     m_infoStrip->SetSelection(single, selectedCount);
-    if (single)
-        m_details->SetItem(single);
+    // Without a single item the details page is hidden; unbinding keeps the tags pane from
+    // holding an item that a deletion is about to take away.
+    m_details->SetItem(single);
 }
 
 void VeAlbumViewBase::ShowCollectionCount()
@@ -237,8 +246,8 @@ void VeAlbumViewBase::ShowResultSelection()
     Item* single = count == 1 ? const_cast<Item*>(results.SelectedItems().front()) : nullptr;
     if (m_middle->ActiveIndex() == kSearchResultsPage) {
         m_infoStrip->SetSelection(single, count);
-        if (single)
-            m_details->SetItem(single);
+        // Chosen in the results: the tag values show the search's matches.
+        m_details->SetItem(single, true);
     }
     OnResultsSelectionChanged(count);
 }

@@ -2,7 +2,6 @@
 
 #include <QCursor>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QMenu>
 
 #include "CollectionRow.h"
@@ -16,19 +15,21 @@ namespace tessary {
 VeCollectionsPane::VeCollectionsPane(UserPrompts& prompts, QWidget* parent) : VeListBox(parent), prompts_(prompts)
 {
     SetRowHeight(CollectionRow::kHeight);
-    edit_ = new QLineEdit(viewport());
-    edit_->setMaxLength(kEditMaxLength);
-    edit_->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid #A7B2C4; background: white; }"));
-    edit_->hide();
-    edit_->installEventFilter(this);
-    connect(edit_, &QLineEdit::returnPressed, this, [this] { CommitEdit(); });
+    edit_ = new VeCellEdit(*this, Qt::AlignLeft, kEditFrameColor, viewport(), kEditMaxLength);
+    edit_->SetFocusTarget(this);
     connect(this, &RowListBase::Notify, this, [this](int code) {
         if (code == kNotifySelectionChanged)
             StoreHotId();
     });
 }
 
-VeCollectionsPane::~VeCollectionsPane() = default;
+VeCollectionsPane::~VeCollectionsPane()
+{
+    // The editor must not report to a pane that is half gone.
+    editedRow_ = nullptr;
+    album_ = nullptr;
+    delete edit_;
+}
 
 void VeCollectionsPane::SetAlbum(Album* album)
 {
@@ -196,21 +197,6 @@ void VeCollectionsPane::scrollContentsBy(int dx, int dy)
 {
     VeListBox::scrollContentsBy(dx, dy);
     PlaceEditBox();
-}
-
-bool VeCollectionsPane::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == edit_) {
-        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-            CancelEdit();
-            setFocus(Qt::OtherFocusReason);
-            return true;
-        }
-        // Leaving the box takes the name, as Enter does; a refusal brings the focus back.
-        if (event->type() == QEvent::FocusOut && IsEditing() && !committing_)
-            CommitEdit();
-    }
-    return VeListBox::eventFilter(watched, event);
 }
 
 } // namespace tessary

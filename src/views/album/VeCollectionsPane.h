@@ -16,9 +16,9 @@
 
 #include <memory>
 
+#include "views/common/VeCellEdit.h"
 #include "views/rows/VeListBox.h"
 
-class QLineEdit;
 class QMenu;
 
 namespace tessary {
@@ -28,12 +28,13 @@ class Collection;
 class CollectionRow;
 class UserPrompts;
 
-class VeCollectionsPane : public VeListBox {
+class VeCollectionsPane : public VeListBox, private CellEditOwner {
     Q_OBJECT
 
 public:
     static constexpr int kEditLeft = 42; // the edit box's left edge from the row's
     static constexpr int kEditMaxLength = 100;
+    static inline const QColor kEditFrameColor{0xA7, 0xB2, 0xC4};
 
     explicit VeCollectionsPane(UserPrompts& prompts, QWidget* parent = nullptr);
     ~VeCollectionsPane() override;
@@ -58,14 +59,15 @@ public:
     // Opens the edit box over `row` (a real row or the add row) with the collection's name,
     // or the album's next default name for the add row. False for other rows.
     bool StartEdit(CollectionRow* row);
-    // Takes the edit box's trimmed text. Refuses (message, edit stays open, false) "All
-    // Collections" and a name another collection bears; otherwise renames or adds, closes the
-    // edit box and returns true.
+    // Ends the edit as a loss of focus would: takes the edit box's trimmed text. Refuses
+    // (message, edit stays open with its text selected, false) "All Collections" and a name
+    // another collection bears; otherwise renames or adds, closes the edit box and returns
+    // true. Enter and leaving the box end the same way; Escape cancels.
     bool CommitEdit();
     void CancelEdit();
     bool IsEditing() const;
     CollectionRow* EditedRow() const { return editedRow_; }
-    QLineEdit* EditBox() const { return edit_; }
+    VeCellEdit* EditBox() const { return edit_; }
 
     // ---- commands (on the selected real collection; nothing without one) -----------------
 
@@ -106,15 +108,18 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool CellEditMayEnd(VeCellEdit& editor) override;
+    void CellEditEnded(VeCellEdit& editor, int endCode) override;
+
     // The last selected real row (the delete and move commands act on it), or null.
     CollectionRow* SelectedRealRow() const;
     void SelectRow(Row* row);
     void StoreHotId();
     void PlaceEditBox();
-    bool Refuse(const QString& text);
+    void Refuse(const QString& text);
+    void TakeName(CollectionRow* row, const QString& name);
     // Makes the album's collection order that of the real rows.
     void SyncAlbumOrder();
     // Moves a real row to `position` among the real rows (clamped); false when it stays.
@@ -123,9 +128,8 @@ private:
 
     UserPrompts& prompts_;
     Album* album_ = nullptr;
-    QLineEdit* edit_ = nullptr;
+    VeCellEdit* edit_ = nullptr;
     CollectionRow* editedRow_ = nullptr;
-    bool committing_ = false;
     CollectionRow* dragRow_ = nullptr; // pressed, maybe about to be dragged
     QPoint dragStart_;
     bool dragging_ = false;

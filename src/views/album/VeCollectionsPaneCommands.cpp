@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <vector>
 
-#include <QLineEdit>
-
 #include "CollectionRow.h"
 #include "album/Album.h"
 #include "views/common/UserPrompts.h"
@@ -33,9 +31,7 @@ bool VeCollectionsPane::StartEdit(CollectionRow* row)
     editedRow_ = row;
     edit_->setText(row->IsReal() ? row->GetCollection().Name() : album_->GetCollections().NewDefaultName());
     PlaceEditBox();
-    edit_->show();
-    edit_->selectAll();
-    edit_->setFocus(Qt::OtherFocusReason);
+    edit_->ShowWithFocus();
     return true;
 }
 
@@ -44,42 +40,60 @@ void VeCollectionsPane::PlaceEditBox()
     if (!editedRow_)
         return;
     const QRect rect = RowRect(editedRow_);
-    edit_->setGeometry(rect.left() + kEditLeft, rect.top(), std::max(rect.width() - kEditLeft, 1), rect.height());
+    edit_->PlaceInCell(QRect(rect.left() + kEditLeft, rect.top(), std::max(rect.width() - kEditLeft, 1), rect.height()));
 }
 
 void VeCollectionsPane::CancelEdit()
 {
-    // Forgotten before hiding: the box's focus-out must not take the name.
+    if (edit_->IsOpen())
+        edit_->CancelEdit();
     editedRow_ = nullptr;
     edit_->hide();
 }
 
-bool VeCollectionsPane::Refuse(const QString& text)
+void VeCollectionsPane::Refuse(const QString& text)
 {
-    committing_ = true;
     prompts_.ShowMessage(this, InformationMessage(text));
-    committing_ = false;
-    if (edit_->isVisible())
-        edit_->setFocus(Qt::OtherFocusReason);
-    return false;
 }
 
 bool VeCollectionsPane::CommitEdit()
 {
     if (!editedRow_ || !album_)
         return false;
-    const QString name = edit_->text().trimmed();
-    Collections& list = album_->GetCollections();
-    if (name == kAllCollectionsName)
-        return Refuse(QStringLiteral("Invalid collection name. Please try another name."));
-    const Collection* self = editedRow_->IsReal() ? &editedRow_->GetCollection() : nullptr;
-    if (list.FindByName(name, self))
-        return Refuse(QStringLiteral("Collection \"") + name + QStringLiteral("\" already exists. Please try another name."));
+    return edit_->EndEdit();
+}
 
-    CollectionRow* row = editedRow_;
-    CancelEdit();
-    if (name.isEmpty())
+bool VeCollectionsPane::CellEditMayEnd(VeCellEdit& editor)
+{
+    if (!editedRow_ || !album_)
         return true;
+    const QString name = editor.text().trimmed();
+    if (name == kAllCollectionsName) {
+        Refuse(QStringLiteral("Invalid collection name. Please try another name."));
+        return false;
+    }
+    const Collection* self = editedRow_->IsReal() ? &editedRow_->GetCollection() : nullptr;
+    if (album_->GetCollections().FindByName(name, self)) {
+        Refuse(QStringLiteral("Collection \"") + name + QStringLiteral("\" already exists. Please try another name."));
+        return false;
+    }
+    return true;
+}
+
+void VeCollectionsPane::CellEditEnded(VeCellEdit& editor, int endCode)
+{
+    CollectionRow* row = editedRow_;
+    editedRow_ = nullptr;
+    if (!VeCellEdit::IsCommitCode(endCode) || !row || !album_ || IndexOf(row) < 0)
+        return;
+    TakeName(row, editor.text().trimmed());
+}
+
+void VeCollectionsPane::TakeName(CollectionRow* row, const QString& name)
+{
+    if (name.isEmpty())
+        return;
+    Collections& list = album_->GetCollections();
     if (row->IsReal()) {
         Collection& c = row->GetCollection();
         if (c.Name() != name) {
@@ -87,7 +101,7 @@ bool VeCollectionsPane::CommitEdit()
             UpdateRow(row);
             emit CollectionRenamed(&c);
         }
-        return true;
+        return;
     }
     if (Collection* c = list.Add(name)) {
         auto added = std::make_unique<CollectionRow>(*c, CollectionRow::Kind::Real);
@@ -96,7 +110,6 @@ bool VeCollectionsPane::CommitEdit()
         SelectRow(newRow);
         EnsureVisible(newRow);
     }
-    return true;
 }
 
 bool VeCollectionsPane::StartAdd()

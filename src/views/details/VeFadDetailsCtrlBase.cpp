@@ -7,19 +7,21 @@
 #include "VeFadPreviewCtrlBase.h"
 #include "album/Items.h"
 #include "views/items/FadItem.h"
+#include "views/tags/VeTagListCtrlBase.h"
 
 namespace tessary {
 
-VeFadDetailsCtrlBase::VeFadDetailsCtrlBase(QWidget* parent)
-    : QWidget(parent), m_preview(new VeFadPreviewCtrlBase(this))
+VeFadDetailsCtrlBase::VeFadDetailsCtrlBase(UserPrompts* prompts, QWidget* parent)
+    : QWidget(parent), m_preview(new VeFadPreviewCtrlBase(this)), m_tags(new VeTagListCtrlBase(prompts, this))
 {
     setObjectName(QStringLiteral("details"));
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void VeFadDetailsCtrlBase::SetItem(Item* item)
+void VeFadDetailsCtrlBase::SetItem(Item* item, bool highlight)
 {
     m_item = item;
+    m_tags->BindItem(item, highlight);
     m_preview->SetPhoto(item ? FadRowKey(*item) : 0, item ? item->FirstPhotoPath() : QString());
     update();
 }
@@ -34,6 +36,7 @@ QRect VeFadDetailsCtrlBase::TagsArea() const
 void VeFadDetailsCtrlBase::resizeEvent(QResizeEvent*)
 {
     m_preview->setGeometry(0, 0, std::max(width(), kMinWidth), kPreviewHeight);
+    m_tags->setGeometry(TagsArea());
 }
 
 void VeFadDetailsCtrlBase::paintEvent(QPaintEvent*)

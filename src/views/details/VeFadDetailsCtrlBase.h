@@ -1,14 +1,17 @@
 #pragma once
 // Page 1 of the right stack: the preview across the top (at least 200 wide, 124 high) over the
-// area of the item's tag values (the pane counts as at least 180 high). UI thread only; the
-// item must outlive SetItem's use of it.
+// tags pane with the item's tag values (the pane counts as at least 180 high), which it owns.
+// UI thread only; the item must outlive SetItem's use of it (SetItem(nullptr) before it goes,
+// which also unbinds the tags pane).
 
 #include <QWidget>
 
 namespace tessary {
 
 class Item;
+class UserPrompts;
 class VeFadPreviewCtrlBase;
+class VeTagListCtrlBase;
 
 class VeFadDetailsCtrlBase : public QWidget {
     Q_OBJECT
@@ -17,11 +20,15 @@ public:
     static constexpr int kMinWidth = 200;
     static constexpr int kMinHeight = 180;
 
-    explicit VeFadDetailsCtrlBase(QWidget* parent = nullptr);
-    // The item to show (null: none).
-    void SetItem(Item* item);
+    // `prompts` (null: the real message boxes) takes the tags pane's questions.
+    explicit VeFadDetailsCtrlBase(UserPrompts* prompts = nullptr, QWidget* parent = nullptr);
+    // The item to show (null: none); its values drawn with the search matches when
+    // `highlight` is set (an item chosen in the search results).
+    void SetItem(Item* item) { SetItem(item, false); }
+    void SetItem(Item* item, bool highlight);
     Item* ShownItem() const { return m_item; }
     VeFadPreviewCtrlBase& Preview() { return *m_preview; }
+    VeTagListCtrlBase& TagsPane() { return *m_tags; }
     // Where the tag values go.
     QRect TagsArea() const;
 
@@ -31,6 +38,7 @@ protected:
 
 private:
     VeFadPreviewCtrlBase* m_preview;
+    VeTagListCtrlBase* m_tags;
     Item* m_item = nullptr;
 };
 

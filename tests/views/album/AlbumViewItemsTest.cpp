@@ -10,6 +10,8 @@
 #include "views/frame/WTL_PageStack.h"
 #include "views/items/ItemListFixture.h"
 #include "views/menus/CommandIds.h"
+#include "views/details/VeFadDetailsCtrlBase.h"
+#include "views/tags/VeTagListCtrlBase.h"
 
 using namespace tessary;
 using namespace tessary::test;
@@ -94,6 +96,35 @@ private slots:
         QVERIFY(f.WaitFilled(list));
         QCOMPARE(f.RowNames(list), (QStringList{"K 01", "K 02"}));
         list.repaint(); // no row refers to a deleted item
+    }
+
+    void theTagsPaneFollowsTheSingleSelectedItem()
+    {
+        ItemListFixture f;
+        f.AddCollection(QStringLiteral("Keep"), 1, QStringLiteral("K"));
+        Collection& drop = f.AddCollection(QStringLiteral("Drop"), 2, QStringLiteral("D"));
+        drop.GetTags().Add(QStringLiteral("Place"));
+        drop.GetItems().At(0)->SetTagValue(drop.GetTags().At(0)->Id(), QStringLiteral("Rome"));
+        auto shown = ShowAlbum(f);
+        VeAlbumViewBase& view = *shown;
+        VeCollectionsPane& pane = view.CollectionsPane();
+        VeFadListCtrlBase& list = *view.ItemList();
+        VeTagListCtrlBase& tags = view.DetailsPane().TagsPane();
+        SelectOnly(pane, 2);
+        QVERIFY(f.WaitFilled(list));
+        list.SelectRows({0});
+        QCOMPARE(tags.BoundItem(), drop.GetItems().At(0));
+        QCOMPARE(tags.RowCount(), 2);
+        list.SelectRows({0, 1});
+        QCOMPARE(tags.BoundItem(), nullptr);
+        list.SelectRows({1});
+        QVERIFY(tags.BoundItem());
+        // Deleting the collection lets go of its item first.
+        f.prompts.answers = {QMessageBox::Yes};
+        QVERIFY(pane.DeleteSelected());
+        QCOMPARE(tags.BoundItem(), nullptr);
+        QCOMPARE(tags.RowCount(), 0);
+        tags.viewport()->repaint();
     }
 
     void addPhotosFromTheCommandBarReachesTheList()

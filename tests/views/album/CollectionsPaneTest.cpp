@@ -136,7 +136,11 @@ private slots:
         QCOMPARE(pane.EditBox()->text(), QString("New Collection"));
         QCOMPARE(pane.EditBox()->maxLength(), 100);
         QCOMPARE(pane.EditBox()->geometry().left(), pane.RowRectAt(1).left() + 42);
-        QCOMPARE(pane.EditBox()->geometry().top(), pane.RowRectAt(1).top());
+        // Centred in the row, one pixel taller at each end than the text and its frame.
+        const int natural = QFontMetrics(pane.EditBox()->font()).height() + 4;
+        QCOMPARE(pane.EditBox()->geometry().top(), pane.RowRectAt(1).top() + (31 - natural) / 2 - 1);
+        QCOMPARE(pane.EditBox()->height(), natural + 2);
+        QCOMPARE(pane.EditBox()->geometry().right(), pane.RowRectAt(1).right());
         QVERIFY(pane.CommitEdit());
         QVERIFY(!pane.IsEditing());
         // Moving the selection to the new row is one change, announced once.
@@ -225,6 +229,49 @@ private slots:
         QVERIFY(!pane.IsEditing());
         QCOMPARE(album.GetCollections().At(1)->Name(), QString("Gamma"));
         QCOMPARE(int(renamed.size()), 2);
+    }
+
+    void leavingTheBoxTakesTheNameUnlessRefused()
+    {
+        test::ScriptedPrompts prompts;
+        Album album;
+        AddCollections(album, {"Alpha", "Beta"});
+        QWidget window;
+        window.resize(400, 300);
+        auto* pane = new VeCollectionsPane(prompts, &window);
+        pane->setGeometry(0, 0, 250, 300);
+        auto* other = new QLineEdit(&window);
+        other->setGeometry(260, 10, 120, 24);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        pane->SetAlbum(&album);
+
+        QVERIFY(pane->StartEdit(pane->CollectionRowAt(1)));
+        QTRY_VERIFY(pane->EditBox()->hasFocus());
+        pane->EditBox()->setText("Beta");
+        QTest::mouseClick(other, Qt::LeftButton);
+        // Refused once, the box keeps the focus and its text selected.
+        QCOMPARE(prompts.asked.size(), size_t(1));
+        QVERIFY(pane->IsEditing());
+        QVERIFY(pane->EditBox()->hasFocus());
+        QCOMPARE(pane->EditBox()->selectedText(), QString("Beta"));
+        QCoreApplication::processEvents();
+
+        pane->EditBox()->setText(" Home ");
+        other->setFocus();
+        QVERIFY(!pane->IsEditing());
+        QVERIFY(pane->EditBox()->isHidden());
+        QCOMPARE(AlbumOrder(album), QStringList({"Home", "Beta"}));
+
+        // The box's frame.
+        QVERIFY(pane->StartEdit(pane->CollectionRowAt(2)));
+        const QImage box = pane->EditBox()->grab().toImage();
+        QCOMPARE(QColor(box.pixel(0, 0)), VeCollectionsPane::kEditFrameColor);
+        QCOMPARE(QColor(box.pixel(1, 1)), QColor(Qt::white));
+        QTest::keyClick(pane->EditBox(), Qt::Key_Escape);
+        QVERIFY(pane->hasFocus());
+        QCOMPARE(AlbumOrder(album), QStringList({"Home", "Beta"}));
     }
 
     void doubleClickOnTheAddRowAddsACollection()

@@ -10,6 +10,7 @@
 #include "views/details/VeFadInfoCtrlBase.h"
 #include "views/details/VeFadPreviewCtrlBase.h"
 #include "views/items/FadItem.h"
+#include "views/tags/VeTagListCtrlBase.h"
 
 using namespace tessary;
 using namespace tessary::test;
@@ -133,6 +134,29 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(painted(), 5000);
         details.SetItem(nullptr);
         QVERIFY(!painted());
+    }
+
+    void detailsPaneBindsItsTagsPane()
+    {
+        ItemListFixture f;
+        Collection& c = f.AddCollection(QStringLiteral("C"), 1, QStringLiteral("P"));
+        c.GetTags().Add(QStringLiteral("Place"));
+        Item* item = c.GetItems().At(0);
+        VeFadDetailsCtrlBase details;
+        details.resize(300, 260);
+        details.show();
+        VeTagListCtrlBase& tags = details.TagsPane();
+        QCOMPARE(tags.parentWidget(), &details);
+        QCOMPARE(tags.geometry(), details.TagsArea());
+        details.SetItem(item, true);
+        QCOMPARE(tags.BoundItem(), item);
+        QVERIFY(tags.Highlighted());
+        QCOMPARE(tags.RowCount(), 2);
+        details.SetItem(item);
+        QVERIFY(!tags.Highlighted());
+        details.SetItem(nullptr);
+        QCOMPARE(tags.BoundItem(), nullptr);
+        QCOMPARE(tags.RowCount(), 0);
     }
 
     void theHintSaysWhatToDo()
