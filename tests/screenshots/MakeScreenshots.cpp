@@ -20,6 +20,7 @@
 #include "views/dialogs/RecentAlbumList.h"
 #include "views/dialogs/RecentAlbumRow.h"
 #include "album/PhotoOperations.h"
+#include "search/SearchHistory.h"
 #include "thumbcache/ThumbnailList.h"
 #include "views/album/CollectionRow.h"
 #include "views/album/VeAlbumViewBase.h"
@@ -29,6 +30,14 @@
 #include "views/menus/CommandIds.h"
 #include "../views/PhotoFixtures.h"
 #include "views/viewer/VeFadViewerBase.h"
+#include "views/details/VeFadDetailsCtrlBase.h"
+#include "views/results/ResultRow.h"
+#include "views/results/VeSearchResultsCtrlBase.h"
+#include "views/search/VeFlyoutWndBase.h"
+#include "views/search/VeSearchBoxCtrlBase.h"
+#include "views/tags/TagRow.h"
+#include "views/tags/VeTagListCtrlBase.h"
+#include "views/frame/VeTopViewBase.h"
 #include "views/viewer/VeImgViewCtrl.h"
 #include "imagefiles/ExifBuilder.h"
 #include "imagefiles/JpegFixture.h"
@@ -120,6 +129,84 @@ bool ShootAlbumPage(MainFrame& frame, const QString& out, const QString& photoFo
     return ok;
 }
 
+// The frame with the fly-out, a window of its own, drawn where it floats over the frame.
+bool SaveWithFlyout(MainFrame& frame, VeFlyoutWndBase& flyout, const QString& path)
+{
+    QApplication::processEvents();
+    QPixmap shot = frame.grab();
+    if (flyout.isVisible()) {
+        QPainter p(&shot);
+        p.drawPixmap(frame.mapFromGlobal(flyout.mapToGlobal(QPoint(0, 0))), flyout.grab());
+    }
+    const bool ok = shot.save(path);
+    qInfo("%s %s", ok ? "wrote" : "FAILED", qPrintable(path));
+    return ok;
+}
+
+void TypeInto(QWidget* edit, const QString& text)
+{
+    for (const QChar c : text) {
+        QTest::keyClicks(edit, QString(c));
+        QTest::qWait(15);
+    }
+}
+
+// Searching: the fly-out's suggestions while typing, the results with their highlights, the
+// tags pane of a found photo with its highlighted values and an open value editor.
+bool ShootSearch(MainFrame& frame, const QString& out)
+{
+    VeAlbumViewBase& view = frame.MainView().AlbumView();
+    VeCollectionsPane& pane = view.CollectionsPane();
+    Collection& beaches = pane.CollectionRowAt(1)->GetCollection();
+    Collection& town = pane.CollectionRowAt(2)->GetCollection();
+    const QStringList places = {"Cascais", "Costa da Caparica", "Carcavelos", "Guincho", "Cascais harbour"};
+    const QStringList people = {"Ana and Rui", "Marta", "Ana", "Rui and Tomás", "Marta and Ana"};
+    for (Collection* c : {&beaches, &town}) {
+        const int32_t place = c->GetTags().Add(QStringLiteral("Place"))->Id();
+        const int32_t who = c->GetTags().Add(QStringLiteral("People"))->Id();
+        c->GetTags().Add(QStringLiteral("Weather"));
+        for (int i = 0; i < c->GetItems().Count(); ++i) {
+            Item* item = c->GetItems().At(i);
+            item->SetTagValue(place, c == &town ? QStringLiteral("Alfama") : places[i % places.size()]);
+            item->SetTagValue(who, people[i % people.size()]);
+        }
+    }
+    SearchHistory history;
+    for (const char* past : {"place:cascais", "people:ana", "beach sunset", "place:carcavelos", "people:marta"})
+        history.RecordSearch(QString::fromLatin1(past));
+    Settings::Instance().mruSearches = history.Recent();
+    Settings::Instance().allSearches = history.All();
+    Settings::Instance().autoSuggest = true;
+
+    SelectCollectionRow(pane, 0); // every collection
+    VeSearchBoxCtrlBase& box = *frame.MainView().TopStrip().SearchBox();
+    box.Activate();
+    QTest::qWait(50);
+    TypeInto(&box.Edit(), QStringLiteral("place:c"));
+    QTest::qWait(300); // the slide-in
+    bool ok = box.Flyout().IsVisible();
+    ok = SaveWithFlyout(frame, box.Flyout(), out + QStringLiteral("/search-suggestions.png")) && ok;
+
+    QTest::keyClick(&box.Edit(), Qt::Key_Escape); // the fly-out goes, the text stays
+    TypeInto(&box.Edit(), QStringLiteral("as ana"));
+    box.Flyout().Hide();
+    VeSearchResultsCtrlBase& results = view.SearchResults();
+    ok = results.RowCount() > 0 && ok;
+    results.Select(results.ResultRowAt(0), true, true);
+    results.setFocus();
+    QTest::qWait(400); // previews from the worker
+    ok = Save(frame, out + QStringLiteral("/search-results.png")) && ok;
+
+    VeTagListCtrlBase& tags = view.DetailsPane().TagsPane();
+    ok = tags.StartValueEdit(tags.TagRowAt(1)) && ok;
+    QTest::qWait(50);
+    ok = Save(frame, out + QStringLiteral("/tags-pane-editing.png")) && ok;
+    ok = Save(view.DetailsPane(), out + QStringLiteral("/tags-pane.png")) && ok;
+    QTest::keyClick(&tags.ValueEditor(), Qt::Key_Escape);
+    box.SetScope(box.Scope()); // the search ends
+    return ok;
+}
+
 // A portrait photo as a camera held upright stores it: the picture lies on its side (turned
 // counter-clockwise) and the Exif orientation 6 says to turn it clockwise for showing.
 QString MakePortraitPhoto(const QString& path)
@@ -201,6 +288,7 @@ int main(int argc, char** argv)
     ok = frame.MainView().HasAlbum() && ok;
     ok = Save(frame, out + QStringLiteral("/album.png")) && ok;
     ok = ShootAlbumPage(frame, out, temp.filePath(QStringLiteral("Camera"))) && ok;
+    ok = ShootSearch(frame, out) && ok;
 
     // The viewer on a portrait photo stored on its side (Exif orientation 6).
     const QString portrait = MakePortraitPhoto(temp.filePath(QStringLiteral("Lighthouse.jpg")));

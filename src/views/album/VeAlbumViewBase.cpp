@@ -290,11 +290,12 @@ void VeAlbumViewBase::ShowSearchScope()
 
 void VeAlbumViewBase::OnCollectionSelectionChanged()
 {
-    ShowSearchScope();
     m_itemList->ShowCollection(m_collections->SelectedCollection());
     m_middle->SelectPage(kItemListPage);
     m_right->SelectPage(kDetailsHintPage);
     m_commandBar->SetSearchState(false);
+    // Last: emptying the search text lets the right stack follow the item list again.
+    ShowSearchScope();
 }
 
 void VeAlbumViewBase::OnSearchTextChanged(bool textEmpty)
@@ -325,8 +326,10 @@ void VeAlbumViewBase::OnResultsSelectionChanged(int selectedCount)
 bool VeAlbumViewBase::HandleCommand(int commandId)
 {
     if (commandId == cmd::kHideSearchResults) {
-        // As if the selected collection were chosen again: the search empties.
+        // As if the selected collection were chosen again: the search empties, and the right
+        // stack follows the item list's selection.
         OnCollectionSelectionChanged();
+        OnSearchTextChanged(true);
         return true;
     }
     return false;

@@ -13,6 +13,7 @@
 #include "views/frame/WTL_PageStack.h"
 #include "views/items/ItemListFixture.h"
 #include "views/menus/CommandIds.h"
+#include "views/results/ResultRow.h"
 #include "views/results/SearchResultsPage.h"
 #include "views/results/VeSRBannerCtrlBase.h"
 #include "views/results/VeSearchResultsCtrlBase.h"
