@@ -60,7 +60,7 @@ void NormalizedIndex::Refresh(Forms& forms, size_t slot, const QString& source)
     Store(forms, slot, source, false);
 }
 
-void NormalizedIndex::Layout(Forms& forms, const Collection& collection)
+void NormalizedIndex::LayOutSlots(Forms& forms, const Collection& collection)
 {
     ++m_stats.layouts;
     const Items& items = collection.GetItems();
@@ -80,6 +80,12 @@ void NormalizedIndex::Layout(Forms& forms, const Collection& collection)
     }
     forms.m_sources.resize(forms.m_slots.size());
     forms.m_text.reserve(forms.m_slots.size() * 16);
+}
+
+void NormalizedIndex::Layout(Forms& forms, const Collection& collection)
+{
+    LayOutSlots(forms, collection);
+    const Items& items = collection.GetItems();
     size_t i = 0;
     for (const Item& item : items) {
         size_t slot = forms.m_items[i++].first;
@@ -154,19 +160,7 @@ bool NormalizedIndex::Prepare(const Collection& collection, size_t budget)
         p.forms = std::make_unique<Forms>();
         p.collection = &collection;
         p.revision = collection.ContentRevision();
-        Forms& forms = *p.forms;
-        forms.m_items.reserve(size_t(items.Count()));
-        for (const Item& item : items) {
-            Forms::ItemSlots is;
-            is.item = &item;
-            is.first = forms.m_slots.size();
-            is.count = 1 + size_t(item.GetRecords().Count());
-            forms.m_items.push_back(is);
-            forms.m_slots.resize(forms.m_slots.size() + is.count);
-        }
-        forms.m_sources.resize(forms.m_slots.size());
-        forms.m_text.reserve(forms.m_slots.size() * 16);
-        ++m_stats.layouts;
+        LayOutSlots(*p.forms, collection);
     }
     Forms& forms = *p.forms;
     const size_t end = std::min(forms.m_items.size(), p.nextItem + std::max<size_t>(budget, 1));

@@ -93,6 +93,8 @@ public:
     const Stats& GetStats() const { return m_stats; }
 
 private:
+    // Empties the forms and makes one slot per name and record, texts still to come.
+    void LayOutSlots(Forms& forms, const Collection& collection);
     void Layout(Forms& forms, const Collection& collection);
     void Check(Forms& forms, const Collection& collection);
     void Refresh(Forms& forms, size_t slot, const QString& source);
