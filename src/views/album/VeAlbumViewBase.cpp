@@ -93,6 +93,18 @@ VeAlbumViewBase::VeAlbumViewBase(QWidget* parent)
         if (m_searchBox)
             m_searchBox->ScopeRenamed();
     });
+    // The command bar works on the item list even while the results are shown: rows of
+    // deleted items must not stay in the results, so the search runs again.
+    connect(m_itemList, &VeFadListCtrlBase::ItemsChanged, this, [this] {
+        if (m_middle->ActiveIndex() == kSearchResultsPage && m_searchBox) {
+            m_resultsPage->Results().SearchFor(m_searchBox->GetText());
+            ShowResultSelection(); // the details let go of what the results no longer hold
+        }
+    });
+    connect(m_itemList, &VeFadListCtrlBase::ItemRenamed, this, [this](Item* item) {
+        if (m_middle->ActiveIndex() == kSearchResultsPage)
+            m_resultsPage->Results().RefreshItem(item);
+    });
     // Values changed in the tags pane: the results' highlighted texts are built again.
     connect(&m_details->TagsPane(), &VeTagListCtrlBase::TagsChanged, this, [this](int code) {
         VeSearchResultsCtrlBase& shown = m_resultsPage->Results();

@@ -21,6 +21,7 @@
 #include "FadListModel.h"
 #include "FileDetails.h"
 #include "album/Collections.h"
+#include "album/PhotoOperations.h"
 #include "thumbcache/PreviewThumbnails.h"
 #include "thumbcache/ThumbnailList.h"
 #include "views/adding/PhotoCommands.h"
@@ -214,9 +215,11 @@ bool VeFadListCtrlBase::DeleteSelected()
     for (const Item* item : items)
         keys.insert(FadRowKey(*item));
     const int focusRow = SelectedRows().front();
-    if (!m_commands->DeleteItems(this, items))
+    if (!m_commands->ConfirmDelete(this, items))
         return false;
+    // The rows go first: the views read their items while the rows are taken out.
     RemoveRowsWithKeys(keys);
+    RemoveItems(items);
     if (RowCount() > 0) {
         const int row = std::min(focusRow, RowCount() - 1);
         m_iconView->selectionModel()->setCurrentIndex(m_model->index(row, 0), QItemSelectionModel::NoUpdate);

@@ -62,7 +62,9 @@ VeSearchResultsCtrlBase::VeSearchResultsCtrlBase(UserPrompts& prompts, QWidget* 
 
 VeSearchResultsCtrlBase::~VeSearchResultsCtrlBase()
 {
+    // The editor must not report to a list that is half gone.
     m_renamed = nullptr;
+    delete m_editor;
 }
 
 void VeSearchResultsCtrlBase::SetScope(const Collection* scope)

@@ -203,6 +203,30 @@ private slots:
         QCOMPARE(f.RowNames(list), (QStringList{"Bay 01", "Bay 03"}));
     }
 
+    void deletingFromTheCommandBarWhileResultsShowSearchesAgain()
+    {
+        ItemListFixture f;
+        Collection& beach = f.AddCollection(QStringLiteral("Beach"), 3, QStringLiteral("Bay"));
+        SearchWindow w(f);
+        w.SelectCollection(1);
+        VeFadListCtrlBase& list = *w.view->ItemList();
+        QVERIFY(f.WaitFilled(list));
+        list.SelectRows({0, 1});
+        QVERIFY(w.Type(QStringLiteral("bay")));
+        VeSearchResultsCtrlBase& results = w.Results();
+        QCOMPARE(results.RowCount(), 3);
+        results.Select(results.ResultRowAt(0), true, true);
+        QCOMPARE(w.view->DetailsPane().ShownItem(), beach.GetItems().At(0));
+        // "Delete Selected Photos" acts on the item list's selection, hidden behind the results.
+        f.prompts.answers = {QMessageBox::Yes};
+        QVERIFY(list.DeleteSelected());
+        QCOMPARE(beach.GetItems().Count(), 1);
+        QCOMPARE(ResultNames(results), QStringList{"Bay 03"});
+        QCOMPARE(w.view->DetailsPane().ShownItem(), nullptr);
+        results.repaint();
+        w.view->DetailsPane().repaint();
+    }
+
     void deletingACollectionDropsItsResults()
     {
         ItemListFixture f;
