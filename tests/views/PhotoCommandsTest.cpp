@@ -11,6 +11,7 @@
 
 #include "ViewsTestSupport.h"
 #include "album/Album.h"
+#include "album/PhotoOperations.h"
 #include "util/PhotoFormat.h"
 #include "views/adding/PhotoCommands.h"
 
@@ -252,11 +253,11 @@ private slots:
         PhotoCommands commands(*m_prompts);
         const QString photo = Photo(QStringLiteral("Holiday.jpg"));
         const std::vector<Item*> items = *commands.AddPathList(nullptr, *m_target, {photo, photo, photo, photo});
-        QVERIFY(!commands.DeleteItems(nullptr, {}));
+        QVERIFY(!commands.ConfirmDelete(nullptr, {}));
         QVERIFY(m_prompts->asked.empty());
 
         m_prompts->answers = {QMessageBox::No};
-        QVERIFY(!commands.DeleteItems(nullptr, {items[0]}));
+        QVERIFY(!commands.ConfirmDelete(nullptr, {items[0]}));
         ExpectQuestion(m_prompts->asked[0], QStringLiteral("Are you sure you want to delete \"Holiday\"?"),
                        QStringLiteral("Confirm Item Delete"));
         QCOMPARE(CountItems(), 4);
@@ -264,7 +265,8 @@ private slots:
 
         const QStringList folders = {items[1]->Folder(), items[2]->Folder(), items[3]->Folder()};
         m_prompts->answers = {QMessageBox::Yes};
-        QVERIFY(commands.DeleteItems(nullptr, {items[1], items[2], items[3]}));
+        QVERIFY(commands.ConfirmDelete(nullptr, {items[1], items[2], items[3]}));
+        RemoveItems({items[1], items[2], items[3]});
         ExpectQuestion(m_prompts->asked[1], QStringLiteral("Are you sure you want to delete these 3 items?"),
                        QStringLiteral("Confirm Multiple Item Delete"));
         QCOMPARE(CountItems(), 1);
@@ -275,7 +277,8 @@ private slots:
         // A name with a placeholder in it is shown as it is.
         items[0]->SetName(QStringLiteral("100%1 sure"));
         m_prompts->answers = {QMessageBox::Yes};
-        QVERIFY(commands.DeleteItems(nullptr, {items[0]}));
+        QVERIFY(commands.ConfirmDelete(nullptr, {items[0]}));
+        RemoveItems({items[0]});
         QCOMPARE(m_prompts->asked[2].text, QStringLiteral("Are you sure you want to delete \"100%1 sure\"?"));
         QCOMPARE(CountItems(), 0);
     }

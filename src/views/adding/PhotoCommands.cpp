@@ -114,14 +114,6 @@ bool PhotoCommands::ConfirmDelete(QWidget* owner, const std::vector<Item*>& sele
     return m_prompts->ShowMessage(owner, question) == QMessageBox::Yes;
 }
 
-bool PhotoCommands::DeleteItems(QWidget* owner, const std::vector<Item*>& selected)
-{
-    if (!ConfirmDelete(owner, selected))
-        return false;
-    RemoveItems(selected);
-    return true;
-}
-
 int PhotoCommands::SendToFolder(QWidget* owner, const std::vector<const Item*>& selected)
 {
     if (selected.empty())

@@ -41,11 +41,10 @@ public:
     // be added are skipped silently. The new items in order.
     std::optional<std::vector<Item*>> AddPathList(QWidget* owner, Collection& target, const QStringList& paths);
 
-    // The delete question for the items (one named, or their count); true on Yes.
+    // The delete question for the items (one named, or their count); true on Yes, false
+    // also when nothing is selected. The caller takes its rows out, then removes the items
+    // (album/PhotoOperations.h).
     bool ConfirmDelete(QWidget* owner, const std::vector<Item*>& selected);
-    // Asks, then removes the items with their files at once. True when they were removed
-    // (the pointers are dangling then); false when nothing was selected or the user said No.
-    bool DeleteItems(QWidget* owner, const std::vector<Item*>& selected);
     // Asks for a folder (starting at the one chosen last in this run) and copies the items'
     // photos into it, never overwriting. The number copied.
     int SendToFolder(QWidget* owner, const std::vector<const Item*>& selected);
