@@ -2,8 +2,6 @@
 // One row of the search results: the found item with its highlighted texts, which are built
 // the first time the row is painted and dropped when the item changes. UI thread only.
 
-#include <cstdint>
-
 #include "search/SearchEngine.h"
 #include "views/rows/Row.h"
 
@@ -17,9 +15,6 @@ public:
 
     const Item* GetItem() const { return m_result.item; }
     SearchResult& Result() { return m_result; }
-    // The preview key of the item's photo (0 without a photo) and its path.
-    int32_t ThumbKey() const { return m_thumbKey; }
-    const QString& ThumbPath() const { return m_thumbPath; }
     bool HasTexts() const { return !m_result.nameMarkup.isEmpty(); }
     void DropTexts();
 
@@ -28,8 +23,6 @@ public:
 private:
     VeSearchResultsCtrlBase& m_list;
     SearchResult m_result;
-    int32_t m_thumbKey = 0;
-    QString m_thumbPath;
 };
 
 } // namespace tessary
