@@ -7,6 +7,7 @@
 #include <libheif/heif.h>
 
 #include "imagefiles/DecodedRows.h"
+#include "imagefiles/HeifCodedSizes.h"
 #include "imagefiles/ImageStreams.h"
 #include "imaging/Guard.h"
 
@@ -166,6 +167,21 @@ bool DecodeHandle(const heif_image_handle* handle, int64_t maxPixelBytes, DibIma
     return out.Adopt(result);
 }
 
+// The decoders size their pictures by the coded streams' own parameter sets, whatever the
+// container declares, so those are checked as well. libheif finds the stream where it left it.
+bool CodedSizesAcceptable(const Source& source, int64_t maxPixelBytes)
+{
+    ImageStream& stream = *source.stream;
+    const int64_t resume = stream.Tell();
+    std::optional<CodedPictureSize> sizes;
+    if (stream.Seek(source.start, ImageStream::kFromStart))
+        sizes = LargestCodedPicture(stream);
+    const bool ok = sizes
+                 && ((sizes->width == 0 && sizes->height == 0)
+                     || AcceptableSize(sizes->width, sizes->height, 32, maxPixelBytes));
+    return stream.Seek(resume, ImageStream::kFromStart) && ok;
+}
+
 bool DecodeSteps(ImageStream& stream, const HeifDecodeRequest& request, HeifImageInfo& info, DibImage& out)
 {
     Source source{&stream, stream.Tell(), stream.Size() - stream.Tell()};
@@ -187,6 +203,8 @@ bool DecodeSteps(ImageStream& stream, const HeifDecodeRequest& request, HeifImag
         return false;
     if (request.headerOnly)
         return true;
+    if (!CodedSizesAcceptable(source, request.maxPixelBytes))
+        return false;
     if (request.thumbnail)
         return thumbnail && DecodeHandle(thumbnail.get(), request.maxPixelBytes, out);
     return DecodeHandle(primary.get(), request.maxPixelBytes, out);
