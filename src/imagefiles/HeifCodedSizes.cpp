@@ -472,8 +472,7 @@ public:
                 m_ok = false;
                 return;
             }
-            if (e.length == 0)
-                e.length = limit - e.offset; // the rest of the data
+            // A zero length would mean "to the end of the data"; libheif reads nothing there.
             if (e.length > limit - e.offset) {
                 m_ok = false;
                 return;
@@ -602,10 +601,13 @@ std::optional<CodedPictureSize> Scan(ImageStream& stream, int64_t start)
     for (const auto& [id, coding] : coded) {
         auto it = std::lower_bound(located.begin(), located.end(), id,
                                    [](const Item& item, uint32_t value) { return item.id < value; });
+        if (it == located.end() || it->id != id)
+            return std::nullopt; // no data to decode
         for (; it != located.end() && it->id == id; ++it) {
             const Item& item = *it;
             ItemData data(stream, start, fileSize, idat, item);
-            if (!data.Ok())
+            // A coded item without data cannot decode; dav1d leaks on the empty buffer.
+            if (!data.Ok() || data.Total() == 0)
                 return std::nullopt;
             auto read = [&data](int64_t at, uint8_t* out, size_t n) { return data.Read(at, out, n); };
             if (coding == Coding::Hevc)

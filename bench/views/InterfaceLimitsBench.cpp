@@ -1,0 +1,245 @@
+// The window under the loads a user gives it (offscreen):
+// - BM_ScrollThumbnailsByPage: 10,000 camera-sized photos in the Thumbnails mode, scrolled a
+//   page at a time from top to bottom while the workers make the cells; every paint of the
+//   list is timed on the UI thread by a probe around the paint event (target: the slowest
+//   frame under 16 ms).
+// - BM_ResidentWithHundredThousandItems: a 100,000-item album opened in the main window with
+//   "All Collections" painted; the process's resident memory afterwards (target under 1 GiB).
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <ctime>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QListView>
+#include <QScrollBar>
+#include <QTemporaryDir>
+
+#include "album/Album.h"
+#include "album/AlbumFile.h"
+#include "app/MainFrame.h"
+#include "imagefiles/JpegFixture.h"
+#include "thumbcache/ThumbCacheStore.h"
+#include "thumbcache/ThumbnailList.h"
+#include "views/album/VeAlbumViewBase.h"
+#include "views/common/UserPrompts.h"
+#include "views/frame/VeMainView.h"
+#include "views/items/VeFadListCtrlBase.h"
+#include "views/ViewsTestSupport.h"
+
+using namespace tessary;
+
+namespace {
+
+double ThreadCpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
+// Times every paint event of a widget and of the widgets inside it, by delivering the event
+// itself between two clock readings.
+class PaintProbe : public QObject {
+public:
+    explicit PaintProbe(QWidget& watched) : m_watched(watched) {}
+    std::vector<double> frames; // milliseconds of wall time
+    std::vector<double> cpuFrames; // milliseconds of the UI thread's processor time
+
+    bool eventFilter(QObject* receiver, QEvent* event) override
+    {
+        if (event->type() != QEvent::Paint || m_inside || !receiver->isWidgetType())
+            return false;
+        auto* w = static_cast<QWidget*>(receiver);
+        if (w != &m_watched && !m_watched.isAncestorOf(w))
+            return false;
+        m_inside = true;
+        QElapsedTimer timer;
+        timer.start();
+        const double cpu = ThreadCpuMs();
+        static_cast<QObject*>(w)->event(event);
+        cpuFrames.push_back(ThreadCpuMs() - cpu);
+        frames.push_back(double(timer.nsecsElapsed()) / 1e6);
+        m_inside = false;
+        return true;
+    }
+
+private:
+    QWidget& m_watched;
+    bool m_inside = false;
+};
+
+double Percentile(std::vector<double> v, double p)
+{
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    return v[std::min(v.size() - 1, size_t(p * double(v.size())))];
+}
+
+int64_t ResidentBytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLongLong() * 1024;
+    }
+    return -1;
+}
+
+void BM_ScrollThumbnailsByPage(benchmark::State& state)
+{
+    constexpr int kPhotos = 10000;
+    QTemporaryDir dir;
+    test::JpegRecipe recipe;
+    recipe.width = 1600;
+    recipe.height = 1200;
+    const std::vector<uint8_t> jpeg = test::EncodeJpeg(
+        recipe, [&](int x, int y, int c) { return test::PhotoLikeSample(x, y, c, recipe.width, recipe.height); });
+    const QString source = dir.filePath(QStringLiteral("source.jpg"));
+    QFile out(source);
+    if (!out.open(QIODevice::WriteOnly) || out.write(reinterpret_cast<const char*>(jpeg.data()), qint64(jpeg.size())) != qint64(jpeg.size())) {
+        state.SkipWithError("cannot write the photo");
+        return;
+    }
+    out.close();
+    Album album(dir.filePath(QStringLiteral("album")), QStringLiteral("Scroll"));
+    Collection* c = album.GetCollections().Add(QStringLiteral("Photos"));
+    for (int i = 0; i < kPhotos; ++i) {
+        Item* item = c->GetItems().Add(QStringLiteral("Photo %1").arg(i + 1, 5, 10, QLatin1Char('0')), i + 1);
+        item->GetPhotos().Add(PhotoFormat::Jpeg, 1);
+        const QString path = item->FirstPhotoPath();
+        QDir().mkpath(QFileInfo(path).path());
+        // Hard links: the files are distinct to the list and the cache, one copy on disk.
+        if (::link(QFile::encodeName(source).constData(), QFile::encodeName(path).constData()) != 0) {
+            state.SkipWithError("cannot link the photos");
+            return;
+        }
+    }
+    std::vector<double> all, allCpu;
+    int pages = 0;
+    int unpainted = 0; // pages that drew no paint within two seconds
+    for (auto _ : state) {
+        QTemporaryDir storeDir;
+        ThumbCacheStore store;
+        UserPrompts prompts;
+        VeFadListCtrlBase list(prompts, nullptr, [&](QObject* window) {
+            return std::make_unique<ThumbnailList>(window, store, storeDir.path(), ThumbnailList::WorkerCount());
+        });
+        list.resize(800, 600);
+        list.show();
+        QApplication::processEvents();
+        list.ShowCollection(c);
+        while (list.IsFilling())
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        PaintProbe probe(*list.IconView());
+        qApp->installEventFilter(&probe);
+        QScrollBar* bar = list.IconView()->verticalScrollBar();
+        bar->setValue(0);
+        pages = 0;
+        for (;;) {
+            const size_t before = probe.frames.size();
+            QElapsedTimer wait;
+            wait.start();
+            // A page shown: its paint, and the cells that come in while a person looks.
+            while (wait.elapsed() < 40 || (probe.frames.size() == before && wait.elapsed() < 2000))
+                QApplication::processEvents(QEventLoop::AllEvents, 5);
+            if (probe.frames.size() == before)
+                ++unpainted;
+            if (bar->value() >= bar->maximum())
+                break;
+            bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+            ++pages;
+        }
+        qApp->removeEventFilter(&probe);
+        all.insert(all.end(), probe.frames.begin(), probe.frames.end());
+        allCpu.insert(allCpu.end(), probe.cpuFrames.begin(), probe.cpuFrames.end());
+        state.SetIterationTime(0.001 * *std::max_element(probe.frames.begin(), probe.frames.end()));
+    }
+    state.counters["pages"] = pages;
+    state.counters["unpainted"] = unpainted;
+    state.counters["frames"] = double(all.size());
+    state.counters["median_ms"] = Percentile(all, 0.5);
+    state.counters["p99_ms"] = Percentile(all, 0.99);
+    state.counters["max_ms"] = all.empty() ? 0 : *std::max_element(all.begin(), all.end());
+    // Beside other work on the machine the wall time counts waits for a processor too.
+    state.counters["cpu_p99_ms"] = Percentile(allCpu, 0.99);
+    state.counters["cpu_max_ms"] = allCpu.empty() ? 0 : *std::max_element(allCpu.begin(), allCpu.end());
+}
+BENCHMARK(BM_ScrollThumbnailsByPage)->UseManualTime()->Iterations(2)->Unit(benchmark::kMillisecond);
+
+void BM_ResidentWithHundredThousandItems(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    test::JpegRecipe recipe;
+    recipe.width = 64;
+    recipe.height = 48;
+    const std::vector<uint8_t> jpeg = test::EncodeJpeg(recipe, [](int x, int y, int c) { return uint8_t(x * 3 + y * 5 + c * 40); });
+    const QString source = dir.filePath(QStringLiteral("source.jpg"));
+    QFile out(source);
+    if (!out.open(QIODevice::WriteOnly) || out.write(reinterpret_cast<const char*>(jpeg.data()), qint64(jpeg.size())) != qint64(jpeg.size())) {
+        state.SkipWithError("cannot write the photo");
+        return;
+    }
+    out.close();
+    QString file;
+    {
+        Album album(dir.filePath(QStringLiteral("Huge")), QStringLiteral("Huge"));
+        album.SetAlbumId(1);
+        for (int k = 1; k <= 20; ++k) {
+            Collection* col = album.GetCollections().Add(QStringLiteral("Collection %1").arg(k));
+            for (int t = 0; t < 8; ++t)
+                col->GetTags().Add(QStringLiteral("Tag number %1").arg(t + 1));
+            for (int i = 1; i <= 5000; ++i) {
+                Item* item = col->GetItems().Add(QStringLiteral("IMG_%1").arg(k * 100000 + i), i);
+                item->GetPhotos().Add(PhotoFormat::Jpeg, 1);
+                const QString path = item->FirstPhotoPath();
+                QDir().mkpath(QFileInfo(path).path());
+                // A file takes at most 65,000 links: one copy per collection.
+                const QString copy = source + QString::number(k);
+                if ((!QFile::exists(copy) && !QFile::copy(source, copy))
+                    || ::link(QFile::encodeName(copy).constData(), QFile::encodeName(path).constData()) != 0) {
+                    state.SkipWithError("cannot link the photos");
+                    return;
+                }
+                for (int r = 0; r < 4; ++r)
+                    item->SetTagValue(1001 + (i + r) % 8, QStringLiteral("Value %1").arg(i * 7 + r));
+            }
+        }
+        if (SaveAlbum(album))
+            file = album.FilePath();
+    }
+    if (file.isEmpty()) {
+        state.SkipWithError("cannot write the album");
+        return;
+    }
+    const int64_t before = ResidentBytes();
+    int64_t after = 0;
+    int rows = 0;
+    for (auto _ : state) {
+        MainFrame frame(nullptr, std::make_unique<test::ScriptedPrompts>());
+        frame.FirstIdle();
+        frame.OpenFromArgument(file);
+        VeFadListCtrlBase* list = frame.MainView().AlbumView().ItemList();
+        QElapsedTimer timer;
+        timer.start();
+        while ((list->IsFilling() || list->RowCount() == 0) && timer.elapsed() < 60000)
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
+        list->IconView()->viewport()->repaint();
+        after = ResidentBytes();
+        rows = list->RowCount();
+        frame.MainView().CloseAlbum();
+    }
+    state.counters["rows"] = rows;
+    state.counters["resident_MiB"] = double(after) / (1 << 20);
+    state.counters["before_open_MiB"] = double(before) / (1 << 20);
+}
+BENCHMARK(BM_ResidentWithHundredThousandItems)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
