@@ -26,7 +26,8 @@ constexpr uint32_t FourCc(const char (&s)[5])
          | uint32_t(uint8_t(s[3]));
 }
 
-enum class Coding { Hevc, Av1 };
+// Coded streams, and the derived images whose canvas libheif allocates by their own sizes.
+enum class Coding { Hevc, Av1, Grid, Overlay };
 
 // Big-endian fields of a byte span, failing (and staying failed) past its end.
 class Bytes {
@@ -332,6 +333,29 @@ void ReadHevcUnits(int64_t total, ReadFn&& read, Sizes& sizes)
     }
 }
 
+// The output size of a grid ("grid") or overlay ("iovl") item: after the version and flags
+// (and an overlay's four fill values), 16-bit sides, or 32-bit ones with flag 1.
+template <typename ReadFn>
+void ReadCanvas(int64_t total, ReadFn&& read, bool overlay, Sizes& sizes)
+{
+    uint8_t head[20] = {};
+    const size_t n = size_t(std::min<int64_t>(total, sizeof head));
+    if (!read(0, head, n)) {
+        sizes.malformed = true;
+        return;
+    }
+    Bytes b(head, n);
+    b.Skip(1);
+    const bool wide = (b.Read(1) & 1) != 0;
+    b.Skip(overlay ? 8 : 2);
+    const int64_t width = int64_t(b.Read(wide ? 4 : 2));
+    const int64_t height = int64_t(b.Read(wide ? 4 : 2));
+    if (!b.Ok())
+        sizes.malformed = true;
+    else
+        sizes.Add(width, height);
+}
+
 void ReadHvcC(const Box& box, Sizes& sizes)
 {
     Bytes b(box.body, box.size);
@@ -411,6 +435,10 @@ std::vector<std::pair<uint32_t, Coding>> CodedItems(const Box& iinf, Sizes& size
             items.emplace_back(id, Coding::Hevc);
         else if (type == FourCc("av01"))
             items.emplace_back(id, Coding::Av1);
+        else if (type == FourCc("grid"))
+            items.emplace_back(id, Coding::Grid);
+        else if (type == FourCc("iovl"))
+            items.emplace_back(id, Coding::Overlay);
     }
     if (!b.Ok())
         sizes.malformed = true;
@@ -612,8 +640,10 @@ std::optional<CodedPictureSize> Scan(ImageStream& stream, int64_t start)
             auto read = [&data](int64_t at, uint8_t* out, size_t n) { return data.Read(at, out, n); };
             if (coding == Coding::Hevc)
                 ReadHevcUnits(data.Total(), read, sizes);
-            else
+            else if (coding == Coding::Av1)
                 ReadObus(data.Total(), read, sizes);
+            else
+                ReadCanvas(data.Total(), read, coding == Coding::Overlay, sizes);
         }
         if (sizes.malformed)
             return std::nullopt;

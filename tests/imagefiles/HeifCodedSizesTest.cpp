@@ -254,3 +254,72 @@ TEST_F(HeifCodedSizes, MalformedContainersGiveNothing)
     ASSERT_TRUE(moved);
     EXPECT_FALSE(Largest(far));
 }
+
+namespace {
+
+std::vector<uint8_t> Be(uint64_t v, int bytes)
+{
+    std::vector<uint8_t> out;
+    for (int i = bytes - 1; i >= 0; --i)
+        out.push_back(uint8_t(v >> (8 * i)));
+    return out;
+}
+
+std::vector<uint8_t> MakeBox(const char* type, std::initializer_list<std::vector<uint8_t>> parts)
+{
+    std::vector<uint8_t> body;
+    for (const auto& p : parts)
+        body.insert(body.end(), p.begin(), p.end());
+    std::vector<uint8_t> out = Be(body.size() + 8, 4);
+    out.insert(out.end(), type, type + 4);
+    out.insert(out.end(), body.begin(), body.end());
+    return out;
+}
+
+std::vector<uint8_t> Text(const char* s) { return std::vector<uint8_t>(s, s + std::strlen(s)); }
+
+// A container whose only item is a derived image of `type` with `data` in "idat".
+std::vector<uint8_t> DerivedImageFile(const char* type, const std::vector<uint8_t>& data)
+{
+    const std::vector<uint8_t> infe = MakeBox("infe", {{2, 0, 0, 0}, Be(1, 2), Be(0, 2), Text(type), {0}});
+    const std::vector<uint8_t> meta = MakeBox(
+        "meta", {{0, 0, 0, 0},
+                 MakeBox("hdlr", {{0, 0, 0, 0}, Be(0, 4), Text("pict"), Be(0, 12), {0}}),
+                 MakeBox("pitm", {{0, 0, 0, 0}, Be(1, 2)}),
+                 MakeBox("iinf", {{0, 0, 0, 0}, Be(1, 2), infe}),
+                 // Version 1: 4-byte offsets and lengths, the item in "idat".
+                 MakeBox("iloc", {{1, 0, 0, 0}, {0x44, 0x00}, Be(1, 2), Be(1, 2), Be(1, 2), Be(0, 2), Be(1, 2),
+                                  Be(0, 4), Be(data.size(), 4)}),
+                 MakeBox("idat", {data})});
+    std::vector<uint8_t> file = MakeBox("ftyp", {Text("heic"), Be(0, 4), Text("mif1heic")});
+    file.insert(file.end(), meta.begin(), meta.end());
+    return file;
+}
+
+} // namespace
+
+TEST_F(HeifCodedSizes, DerivedImagesCountWithTheirOwnOutputSize)
+{
+    // libheif makes a grid's or an overlay's canvas by these sides, whatever "ispe" says.
+    const auto grid16 = Largest(DerivedImageFile("grid", {0, 0, 0, 0, 0x68, 0x65, 0x76, 0x78}));
+    ASSERT_TRUE(grid16);
+    EXPECT_EQ(grid16->width, 0x6865);
+    EXPECT_EQ(grid16->height, 0x7678);
+    std::vector<uint8_t> wide = {0, 1, 1, 1};
+    for (const auto& side : {Be(65536, 4), Be(131072, 4)})
+        wide.insert(wide.end(), side.begin(), side.end());
+    const auto grid32 = Largest(DerivedImageFile("grid", wide));
+    ASSERT_TRUE(grid32);
+    EXPECT_EQ(grid32->width, 65536);
+    EXPECT_EQ(grid32->height, 131072);
+    std::vector<uint8_t> overlay = {0, 0};
+    overlay.resize(10, 0xff); // fill values
+    for (const auto& side : {Be(3000, 2), Be(2000, 2)})
+        overlay.insert(overlay.end(), side.begin(), side.end());
+    const auto canvas = Largest(DerivedImageFile("iovl", overlay));
+    ASSERT_TRUE(canvas);
+    EXPECT_EQ(canvas->width, 3000);
+    EXPECT_EQ(canvas->height, 2000);
+    EXPECT_FALSE(Largest(DerivedImageFile("grid", {0, 0, 0, 0, 1}))) << "cut short";
+    EXPECT_FALSE(Largest(DerivedImageFile("grid", {}))) << "no data";
+}
