@@ -57,15 +57,15 @@ if(TESSARY_BUILD_GUI)
   set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
   set(CPACK_PACKAGE_CONTACT "Orvanne <tessary@orvanne.example>")
   set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "photo-album manager")
-  set(CPACK_PACKAGE_DESCRIPTION
-      "Tessary keeps photos in albums: an album is a folder holding one album file and a copy "
-      "of every photo added to it. Inside an album, photos are sorted into collections and "
-      "given tag values, and an incremental search finds them again, highlighting its "
-      "matches as you type.\n"
-      "\n"
-      "The package also holds tessary-cli, which makes, fills and searches albums from "
-      "scripts.")
-  string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
+  # Lines kept under 80 characters, as the package description wants them.
+  string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+    "Tessary keeps photos in albums: an album is a folder holding one album"
+    "file and a copy of every photo added to it. Inside an album, photos are"
+    "sorted into collections and given tag values, and an incremental search"
+    "finds them again, highlighting its matches as you type."
+    ""
+    "The package also holds tessary-cli, which makes, fills and searches"
+    "albums from scripts.")
   set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
   set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
   set(CPACK_STRIP_FILES ON)
@@ -84,5 +84,7 @@ if(TESSARY_BUILD_GUI)
   set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.orvanne.com/")
   # Library dependencies found by dpkg-shlibdeps (dpkg-dev) from the binaries themselves.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  # The interface font (src/views/common/SharedFonts.cpp); without it a sans font stands in.
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-wine)
   include(CPack)
 endif()

@@ -8,15 +8,7 @@ set -euo pipefail
 
 build=$1
 tmp=$(mktemp -d)
-gui_pid=""
-cleanup() {
-  if [ -n "$gui_pid" ]; then
-    kill "$gui_pid" 2>/dev/null || true
-    wait "$gui_pid" 2>/dev/null || true
-  fi
-  rm -rf "$tmp"
-}
-trap cleanup EXIT
+trap 'rm -rf "$tmp"' EXIT
 
 fail() {
   echo "install_layout: $*" >&2
@@ -127,22 +119,7 @@ gzip -t "$prefix/share/doc/tessary/changelog.gz" || fail "changelog.gz is not a 
 zcat "$prefix/share/doc/tessary/changelog.gz" | head -n 1 | grep -q "^tessary ($version) " \
   || fail "the changelog's top entry is not $version"
 
-# -- the installed program counts as installed: it makes its folder under $XDG_DATA_HOME
-# at start and puts nothing beside itself
-mkdir -p "$tmp/home" "$tmp/data" "$tmp/run" "$tmp/tmp"
-chmod 700 "$tmp/run"
-HOME=$tmp/home XDG_DATA_HOME=$tmp/data XDG_RUNTIME_DIR=$tmp/run TMPDIR=$tmp/tmp \
-  QT_QPA_PLATFORM=offscreen TESSARY_INSTANCE_NAME="install-layout-$$" \
-  "$prefix/bin/tessary" >"$tmp/gui.log" 2>&1 &
-gui_pid=$!
-for _ in $(seq 1 100); do
-  [ -d "$tmp/data/Orvanne/Tessary" ] && break
-  kill -0 "$gui_pid" 2>/dev/null || break
-  sleep 0.1
-done
-[ -d "$tmp/data/Orvanne/Tessary" ] \
-  || fail "the installed tessary made no folder under \$XDG_DATA_HOME: $(cat "$tmp/gui.log")"
-kill -0 "$gui_pid" 2>/dev/null || fail "the installed tessary did not keep running: $(cat "$tmp/gui.log")"
-[ ! -e "$prefix/bin/Settings.xml" ] || fail "the installed tessary wrote settings beside itself"
+# -- the installed program counts as installed (settings under $XDG_DATA_HOME)
+"$(dirname "$0")/starts_installed.sh" "$prefix/bin" || fail "the installed tessary runs as portable"
 
 echo "install_layout: all installed files checked"
