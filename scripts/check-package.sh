@@ -30,13 +30,13 @@ if dpkg-query -W -f='${Status}' tessary 2>/dev/null | grep -q "install ok instal
 fi
 scratch=$(mktemp -d)
 remove() {
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get remove -y -qq tessary >/dev/null || true
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq tessary >/dev/null || true
   rm -rf "$scratch"
 }
 trap remove EXIT
 
 echo "-- apt-get install"
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "$deb" >/dev/null
+$sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >/dev/null
 /usr/bin/tessary-cli --help >/dev/null
 echo "tessary-cli --help: exit 0"
 album=$(/usr/bin/tessary-cli album create "$scratch" Trip)
@@ -53,7 +53,7 @@ tests/install/starts_installed.sh /usr/bin
 echo "/usr/bin/tessary keeps its settings under \$XDG_DATA_HOME"
 
 echo "-- apt-get remove"
-DEBIAN_FRONTEND=noninteractive $sudo apt-get remove -y -qq tessary >/dev/null
+$sudo env DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq tessary >/dev/null
 trap 'rm -rf "$scratch"' EXIT
 if [ -e /usr/bin/tessary-cli ]; then
   echo "check-package: /usr/bin/tessary-cli is still there after the removal" >&2
