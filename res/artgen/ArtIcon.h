@@ -1,7 +1,7 @@
 #pragma once
 // The application icon: a blue photo album with a photo on its cover and a print sticking out
 // behind it, at the sizes of the desktop icon theme. Small sizes are drawn on the pixel grid
-// with fewer parts (no loose print, no gradients), not scaled down from a large drawing.
+// with fewer parts (no loose print, no gloss or shadows), not scaled down from a large drawing.
 
 #include <QImage>
 
