@@ -11,6 +11,8 @@ packages=(
   libtiff-dev libgif-dev libwebp-dev libheif-dev
   libgtest-dev libgmock-dev libbenchmark-dev libjpeg-turbo-progs
   fonts-wine xvfb xauth
+  desktop-file-utils appstream libxml2-utils shared-mime-info libglib2.0-bin file man-db
+  dpkg-dev lintian
 )
 
 missing=()

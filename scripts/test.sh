@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: a normal build with all tests, then an
-# AddressSanitizer + UndefinedBehaviorSanitizer build (clang) of everything below the
-# widgets, with short fuzzing runs. Any failure or sanitizer report fails the run.
+# Sets up, builds and runs every test: a normal build with all tests, the Debian package made
+# from it (checked, installed and removed again), then an AddressSanitizer +
+# UndefinedBehaviorSanitizer build (clang) of everything below the widgets, with short
+# fuzzing runs. Any failure or sanitizer report fails the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -12,6 +13,9 @@ echo "== normal build"
 cmake --preset dev >/dev/null
 cmake --build --preset dev -j "$jobs"
 ctest --preset dev -j "$jobs"
+
+echo "== package"
+scripts/check-package.sh
 
 echo "== sanitizer build"
 cmake --preset asan >/dev/null

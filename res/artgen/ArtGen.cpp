@@ -2,10 +2,12 @@
 //
 //   tessary_artgen OUTDIR              writes OUTDIR/<id>.png and OUTDIR/<id>.bmp
 //   tessary_artgen [OUTDIR] --sheet F  also (or only) writes a contact sheet of all images
+//   tessary_artgen --icons DIR         (also) writes the application icon as DIR/<size>.png
 //
 // The output is the same bytes on every run: nothing depends on time, fonts or the screen.
 // Exit code 0 on success, 1 on a write failure, 2 on bad arguments.
 #include "ArtCatalogue.h"
+#include "ArtIcon.h"
 #include "ArtKit.h"
 #include "ArtSheet.h"
 
@@ -82,7 +84,7 @@ bool WriteFile(const QString& path, const QByteArray& bytes)
 
 int Usage()
 {
-    std::fputs("usage: tessary_artgen [OUTDIR] [--sheet FILE]\n", stderr);
+    std::fputs("usage: tessary_artgen [OUTDIR] [--sheet FILE] [--icons DIR]\n", stderr);
     return 2;
 }
 
@@ -94,19 +96,37 @@ int main(int argc, char** argv)
     using namespace artgen;
     QString outDir;
     QString sheetPath;
+    QString iconDir;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--sheet") == 0) {
             if (i + 1 >= argc)
                 return Usage();
             sheetPath = QString::fromLocal8Bit(argv[++i]);
+        } else if (std::strcmp(argv[i], "--icons") == 0) {
+            if (i + 1 >= argc)
+                return Usage();
+            iconDir = QString::fromLocal8Bit(argv[++i]);
         } else if (outDir.isEmpty() && argv[i][0] != '-') {
             outDir = QString::fromLocal8Bit(argv[i]);
         } else {
             return Usage();
         }
     }
-    if (outDir.isEmpty() && sheetPath.isEmpty())
+    if (outDir.isEmpty() && sheetPath.isEmpty() && iconDir.isEmpty())
         return Usage();
+    if (!iconDir.isEmpty()) {
+        if (!QDir().mkpath(iconDir)) {
+            std::fprintf(stderr, "tessary_artgen: cannot create %s\n", qPrintable(iconDir));
+            return 1;
+        }
+        for (int size : AppIconSizes()) {
+            const QString path = QDir(iconDir).filePath(QString::number(size) + ".png");
+            if (!WriteFile(path, EncodePng(AppIcon(size)))) {
+                std::fprintf(stderr, "tessary_artgen: cannot write %s\n", qPrintable(path));
+                return 1;
+            }
+        }
+    }
     if (!outDir.isEmpty() && !QDir().mkpath(outDir)) {
         std::fprintf(stderr, "tessary_artgen: cannot create %s\n", qPrintable(outDir));
         return 1;

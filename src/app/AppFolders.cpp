@@ -34,7 +34,15 @@ bool AppFolders::IsInstalledIn(const QString& programFolder, const QString& inst
     const QDir dir(programFolder);
     if (!dir.entryList({QStringLiteral("unins???.dat")}, QDir::Files).isEmpty())
         return true;
-    return !installedBinFolder.isEmpty() && SamePath(programFolder, installedBinFolder);
+    if (!installedBinFolder.isEmpty() && SamePath(programFolder, installedBinFolder))
+        return true;
+    // The prefix compiled in is only where the build meant to go: a package built for /usr
+    // from a /usr/local build, or an install into a staging folder, is known by its files.
+    const QString folder = QDir::cleanPath(programFolder);
+    if (QFileInfo(folder).fileName() != QLatin1String("bin"))
+        return false;
+    const QString entry = QStringLiteral("/../share/applications/%1.desktop").arg(QLatin1String(kDesktopId));
+    return QFileInfo(folder + entry).isFile();
 }
 
 bool AppFolders::IsInstalled()

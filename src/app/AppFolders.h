@@ -8,6 +8,10 @@
 
 namespace tessary {
 
+// The desktop id: the name of the desktop entry (with ".desktop"), of the icon in the icon
+// theme and of the AppStream component.
+inline constexpr char kDesktopId[] = "com.orvanne.Tessary";
+
 class AppFolders {
 public:
     // Folder of the running executable, with a trailing "/".
@@ -17,8 +21,10 @@ public:
     // "/Orvanne/" + product name.
     static QString VendorSubPath();
 
-    // Installed when an uninstaller data file "unins???.dat" lies beside the executable or
-    // the executable sits in the install prefix's bin folder; otherwise portable.
+    // Installed when an uninstaller data file "unins???.dat" lies beside the executable, the
+    // executable sits in the configured install prefix's bin folder, or it sits in a folder
+    // named "bin" whose prefix holds the desktop entry "share/applications/<desktop id>.desktop"
+    // (an install into another prefix, such as a package's /usr); otherwise portable.
     static bool IsInstalled();
     static bool IsInstalledIn(const QString& programFolder, const QString& installedBinFolder);
 

@@ -2,6 +2,7 @@
 #include <QMessageBox>
 
 #include "AppFolders.h"
+#include "DesktopIdentity.h"
 #include "InstanceGuard.h"
 #include "MainFrame.h"
 #include "ScriptedPromptsFromEnvironment.h"
@@ -16,6 +17,7 @@ int main(int argc, char** argv)
     app.setApplicationName(AppFolders::ProductName());
     app.setOrganizationName(QStringLiteral("Orvanne"));
     app.setQuitOnLastWindowClosed(false);
+    SetUpDesktopIdentity(app);
 
     const FolderSetupResult folders = SetUpFolders();
     if (folders.appDataFailed)
