@@ -1,0 +1,203 @@
+#!/usr/bin/python3
+"""Journeys through the real program in a private X server, driven only from outside: pointer,
+keys, the clipboard and a real XDND drop. Each journey is checked by the album file, the
+album folder and regions of the screen.
+
+    run_journeys.py --tessary EXE --drop XDND_HELPER --make-photos MAKER --out FOLDER
+
+A failing step leaves a screenshot and the program's stderr in FOLDER and exits non-zero."""
+
+import argparse
+import shutil
+import subprocess
+import sys
+import time
+import traceback
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+
+from tessary_app import (MAIN_TITLE, PAGE_TOP, PANES_TOP, MIDDLE_LEFT, MIDDLE_WIDTH, RIGHT_LEFT, AlbumFile,
+                         Program, cell_centre, cell_image_box, collection_row, home_button, settle,
+                         tag_name_point, tag_value_point, wait_file_changed)
+from x11_session import MENU_BAR_HEIGHT, StepFailed, XSession, copy_program, mean_colour, near, spread, wait_until
+
+RED, YELLOW, BLUE, GREEN = (220, 30, 30), (230, 210, 40), (30, 50, 220), (40, 190, 60)
+HIGHLIGHT = (0xFF, 0xEB, 0x64)
+PHOTOS = [f"orient_{o}" for o in range(1, 9)]
+ADDED = sorted(PHOTOS + ["damaged"])
+COLLECTION = "Holiday"
+QUERY = "place:lisbon"
+
+
+class Journeys:
+    def __init__(self, args):
+        self.args = args
+        self.out = Path(args.out)
+        if self.out.exists():
+            shutil.rmtree(self.out)
+        self.out.mkdir(parents=True)
+        self.work = self.out / "work"
+        self.home = self.work / "home"
+        self.photos = self.work / "camera"
+        self.photos.mkdir(parents=True)
+        subprocess.run([args.make_photos, str(self.photos)], check=True)
+        self.session = XSession(self.out)
+        exe = copy_program(args.tessary, self.work / "program")
+        self.program = Program(self.session, exe, self.home, f"tessary-e2e-{self.session.display[1:]}")
+        self.album_folder = self.home / "Documents" / "My Photo Albums" / "My Album"
+        self.album_path = self.album_folder / "My Album.tsy"
+        self.order = []  # item names in the list's order, from the album file
+        self.window = None
+
+    # --- helpers ---------------------------------------------------------------------------
+
+    def main(self):
+        self.window = self.program.main_window()
+        self.session.wait_settled(self.window)
+        return self.window
+
+    def title(self):
+        return self.session.window_name(self.window)
+
+    def wait_title(self, expected, timeout=10):
+        wait_until(f"the title {expected!r} (now {self.title()!r})", lambda: self.title() == expected, timeout)
+
+    def region(self, box):
+        return self.session.grab(self.window, box)
+
+    def patch(self, image, x, y, r=4):
+        return mean_colour(image.crop((x - r, y - r, x + r, y + r)))
+
+    def upright_quadrants(self, image, cx, cy, dx, dy):
+        """True when the four points around (cx, cy) show red, yellow / blue, green."""
+        return (near(self.patch(image, cx - dx, cy - dy), RED) and near(self.patch(image, cx + dx, cy - dy), YELLOW)
+                and near(self.patch(image, cx - dx, cy + dy), BLUE) and near(self.patch(image, cx + dx, cy + dy), GREEN))
+
+    def cell_is_upright_photo(self, image, index):
+        l, t, r, b = cell_image_box(index)
+        return self.upright_quadrants(image, (l + r) // 2, (t + b) // 2, 20, 14)
+
+    def cell_is_painted(self, image, index):
+        return spread(image.crop(cell_image_box(index))) > 12
+
+    def photo_files(self):
+        return sorted(self.album_folder.glob("_Album_Photos_/**/P_*.*"))
+
+    def save_and_read(self):
+        """Ctrl+S, then the album file once it is written."""
+        before = self.album_path.stat().st_mtime_ns if self.album_path.exists() else 0
+        self.session.key("ctrl+s")
+        wait_file_changed(self.album_path, before)
+        return AlbumFile(self.album_path)
+
+    # --- 1: first start, new album, a collection, a dropped folder ---------------------------
+
+    def journey_first_start(self):
+        self.program.start()
+        self.main()
+        self.session.focus(self.window)
+        if self.title() != MAIN_TITLE:
+            raise StepFailed(f"first start shows {self.title()!r}, not the home page's title")
+        x, y = home_button(0, self.session.geometry(self.window)[2])
+        wait_until("the home page's buttons to be painted",
+                   lambda: spread(self.region((x - 150, y - 20, x + 150, y + 20))) > 10)
+
+        self.session.click(self.window, x, y)
+        dialog = self.session.wait_window("^New Album$")
+        self.session.set_clipboard("")
+        self.session.key("ctrl+c", window=dialog)
+        wait_until("the proposed name on the clipboard", lambda: self.session.get_clipboard() == "My Album", 5)
+        self.session.key("Return")
+        self.session.wait_no_window("^New Album$")
+        self.wait_title(f"{MAIN_TITLE} - [My Album]")
+
+        # The row under "All Collections" says "Double-click to add a collection".
+        x, y = collection_row(1)
+        self.session.click(self.window, x, y, repeat=2)
+        settle()
+        self.session.key("ctrl+a")
+        self.session.type(COLLECTION)
+        self.session.key("Return")
+        album = self.save_and_read()
+        if [c.get("name") for c in album.collections()] != [COLLECTION]:
+            raise StepFailed(f"collections after the double-click: {[c.get('name') for c in album.collections()]}")
+
+        drop_x, drop_y = MIDDLE_LEFT + MIDDLE_WIDTH // 2, PANES_TOP + 250
+        r = subprocess.run([self.args.drop, str(self.window), str(drop_x), str(drop_y), self.photos.as_uri()],
+                           env=self.session.env, capture_output=True, text=True, timeout=60)
+        if r.returncode != 0:
+            raise StepFailed(f"the drop failed: {r.stderr.strip()}")
+        wait_until("nine photo files in the album folder", lambda: len(self.photo_files()) == len(ADDED), 20)
+
+        def all_cells_drawn():
+            image = self.region(None)
+            return all(self.cell_is_painted(image, i) for i in range(len(ADDED)))
+        wait_until("a thumbnail in every cell", all_cells_drawn, 20)
+
+        album = self.save_and_read()
+        self.order = [i.get("name") for i in album.collection(COLLECTION).findall(
+            "{http://www.orvanne.com/xmlns/tessary/tsy}Items/{http://www.orvanne.com/xmlns/tessary/tsy}Item")]
+        if sorted(self.order) != ADDED:
+            raise StepFailed(f"items after the drop: {sorted(self.order)}, expected {ADDED}")
+
+        def thumbnails_upright():
+            image = self.region(None)
+            return all(self.cell_is_upright_photo(image, i) for i, name in enumerate(self.order) if name != "damaged")
+        wait_until("every photo's thumbnail upright (red, yellow over blue, green)", thumbnails_upright, 10)
+
+        copies = sorted(p.read_bytes() for p in self.photo_files())
+        originals = sorted((self.photos / f"{name}.jpg").read_bytes() for name in ADDED)
+        if copies != originals:
+            raise StepFailed("the album folder does not hold exact copies of the dropped photos")
+        strays = [p.name for p in self.album_folder.rglob("*") if p.is_file() and p.suffix not in (".jpg", ".tsy")]
+        if strays:
+            raise StepFailed(f"files in the album folder that are no photos: {strays}")
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--tessary", required=True)
+    parser.add_argument("--drop", required=True)
+    parser.add_argument("--make-photos", required=True)
+    parser.add_argument("--out", required=True)
+    parser.add_argument("--only", help="run the journeys up to and including this one")
+    args = parser.parse_args()
+
+    journeys = Journeys(args)
+    steps = [name for name in dir(Journeys) if name.startswith("journey_")]
+    order = ["journey_first_start"]
+    started = time.monotonic()
+    failed = None
+    try:
+        journeys.session.start()
+        for name in order:
+            t = time.monotonic()
+            try:
+                getattr(journeys, name)()
+            except Exception as e:
+                failed = (name, e)
+                journeys.session.save_screenshot(f"failed-{name}")
+                traceback.print_exc()
+                break
+            journeys.session.save_screenshot(f"passed-{name}")
+            print(f"{name}: passed in {time.monotonic() - t:.1f} s", flush=True)
+            if args.only and name.endswith(args.only):
+                break
+    finally:
+        journeys.program.kill()
+        journeys.session.stop()
+    print(f"all journeys: {time.monotonic() - started:.1f} s", flush=True)
+    if failed:
+        name, e = failed
+        err = journeys.program.stderr_text()
+        print(f"FAILED {name}: {e}\nscreenshots and stderr in {journeys.out}", file=sys.stderr)
+        if err:
+            print(f"--- program stderr ---\n{err[-3000:]}", file=sys.stderr)
+        return 1
+    assert set(order) == set(steps), "every journey is in the order"
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
