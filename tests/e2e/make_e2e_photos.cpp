@@ -1,10 +1,13 @@
 // Writes the photos the journeys drop into an album:
 //   e2e_make_photos FOLDER
 // orient_1.jpg .. orient_8.jpg: 480 x 320 as stored, one per Exif orientation, so that each
-// shows upright as four quadrants (red, yellow / blue, green from the top left) once turned;
+// shows upright as four quadrants (red, yellow / blue, green from the top left) once turned,
+// with a grey square of 30 times the orientation in the middle;
 // the odd ones carry an Exif thumbnail, the even ones none. damaged.jpg is a JPEG cut off
 // after its first scan bytes; notes.txt is no photo at all.
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -18,10 +21,14 @@ namespace {
 constexpr int kStoredWidth = 480;
 constexpr int kStoredHeight = 320;
 
-// The colour seen at (u, v) of an upright picture of w x h.
-uint8_t Quadrant(int u, int v, int w, int h, int c)
+// The colour seen at (u, v) of an upright picture of w x h: four quadrants around a grey
+// square of 30 times the orientation, which tells the photos apart on the screen.
+uint8_t Quadrant(int u, int v, int w, int h, int c, int orientation)
 {
     static const uint8_t colours[4][3] = {{220, 30, 30}, {230, 210, 40}, {30, 50, 220}, {40, 190, 60}};
+    const int half = std::min(w, h) / 8;
+    if (std::abs(u - w / 2) < half && std::abs(v - h / 2) < half)
+        return uint8_t(30 * orientation);
     const int q = (v >= h / 2 ? 2 : 0) + (u >= w / 2 ? 1 : 0);
     return colours[q][c];
 }
@@ -52,7 +59,7 @@ std::vector<uint8_t> Photo(int orientation, bool withThumbnail)
         // Scaled to the upright size of the full picture, so the thumbnail matches it.
         const int fu = u * uprightW / (turned ? h : w);
         const int fv = v * uprightH / (turned ? w : h);
-        return Quadrant(fu, fv, uprightW, uprightH, c);
+        return Quadrant(fu, fv, uprightW, uprightH, c, orientation);
     };
     JpegRecipe recipe;
     recipe.width = kStoredWidth;

@@ -17,7 +17,7 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 
-from tessary_app import (MAIN_TITLE, PAGE_TOP, PANES_TOP, MIDDLE_LEFT, MIDDLE_WIDTH, RIGHT_LEFT, AlbumFile,
+from tessary_app import (GRID_HEIGHT, MAIN_TITLE, PAGE_TOP, PANES_TOP, MIDDLE_LEFT, MIDDLE_WIDTH, RIGHT_LEFT, AlbumFile,
                          Program, cell_centre, cell_image_box, collection_row, home_button, settle,
                          tag_name_point, tag_value_point, wait_file_changed)
 from x11_session import MENU_BAR_HEIGHT, StepFailed, XSession, copy_program, mean_colour, near, spread, wait_until
@@ -28,6 +28,10 @@ PHOTOS = [f"orient_{o}" for o in range(1, 9)]
 ADDED = sorted(PHOTOS + ["damaged"])
 COLLECTION = "Holiday"
 QUERY = "place:lisbon"
+TAGS = ["Place", "Person"]
+VALUES = [["Lisbon", "Ana"], ["Porto", "Rui"], ["Lisbon", "Rui"]]
+BANNER_HEIGHT = 58   # VeSRBannerCtrlBase::kHeight
+RESULT_ROW = 49      # VeSearchResultsCtrlBase::kRowHeight
 
 
 class Journeys:
@@ -155,6 +159,114 @@ class Journeys:
             raise StepFailed(f"files in the album folder that are no photos: {strays}")
 
 
+    # --- 2: tags typed into three photos, a search with a field term ------------------------
+
+    def pick_cell(self, index):
+        """Selects one cell alone: a click below the cells first takes the selection away, as a
+        click on a selected cell would start renaming it."""
+        self.session.click(self.window, MIDDLE_LEFT + 200, PANES_TOP + 3 * GRID_HEIGHT + 40)
+        settle(0.5)
+        self.session.click(self.window, *cell_centre(index))
+        settle()
+
+    def type_values(self, cell, values):
+        self.pick_cell(cell)
+        self.session.click(self.window, *tag_value_point(0))
+        settle()
+        for value in values:
+            self.session.type(value)
+            self.session.key("Return")
+            settle()
+        self.session.key("Escape")
+
+    def result_rows_highlighted(self):
+        image = self.region((MIDDLE_LEFT, PANES_TOP, MIDDLE_LEFT + MIDDLE_WIDTH, PANES_TOP + BANNER_HEIGHT + 6 * RESULT_ROW))
+        rows = []
+        for k in range(6):
+            band = image.crop((0, BANNER_HEIGHT + k * RESULT_ROW, MIDDLE_WIDTH, BANNER_HEIGHT + (k + 1) * RESULT_ROW))
+            rows.append(sum(1 for p in band.getdata() if near(p, HIGHLIGHT, 20)) > 15)
+        return rows
+
+    def journey_tags_and_search(self):
+        self.pick_cell(0)
+        for row, name in enumerate(TAGS):
+            self.session.click(self.window, *tag_name_point(row), repeat=2)
+            settle()
+            self.session.key("ctrl+a")
+            self.session.type(name)
+            self.session.key("Return")
+            settle()
+        for cell, values in enumerate(VALUES):
+            self.type_values(cell, values)
+        album = self.save_and_read()
+        if album.tag_names(COLLECTION) != TAGS:
+            raise StepFailed(f"tags in the album file: {album.tag_names(COLLECTION)}, expected {TAGS}")
+        expected = {self.order[cell]: dict(zip(TAGS, values)) for cell, values in enumerate(VALUES)}
+        if album.tag_values(COLLECTION) != expected:
+            raise StepFailed(f"tag values in the album file: {album.tag_values(COLLECTION)}, expected {expected}")
+
+        self.session.key("ctrl+f")
+        settle()
+        self.session.type(QUERY)
+        want = [i < 2 for i in range(6)]
+        wait_until(f"two highlighted result rows for {QUERY!r}", lambda: self.result_rows_highlighted() == want, 10)
+        self.session.key("Return")
+        self.session.key("Escape")
+        wait_until("the results gone and the thumbnails back",
+                   lambda: not any(self.result_rows_highlighted()) and self.cell_is_upright_photo(self.region(None), 0)
+                   or (self.order[0] == "damaged" and self.cell_is_painted(self.region(None), 0)), 10)
+
+    # --- 3: the viewer ----------------------------------------------------------------------
+
+    def viewer_shows(self):
+        """The name of the photo the viewer shows upright, told by the grey square in its
+        middle, and its shape ("P" portrait, "L" landscape); "X" for anything else (the damaged
+        photo, the album page)."""
+        x, y, w, h = self.session.geometry(self.window)
+        image = self.region(None)
+        cx, cy = w // 2, MENU_BAR_HEIGHT + (h - MENU_BAR_HEIGHT) // 2
+        if not self.upright_quadrants(image, cx, cy, 60, 60):
+            return "X"
+        grey = self.patch(image, cx, cy, 6)
+        orientation = round(grey[0] / 30)
+        if not 1 <= orientation <= 8 or max(grey) - min(grey) > 20:
+            return "X"
+        # A landscape photo (480 wide) reaches 200 pixels left of the centre, a portrait one
+        # (320 wide) does not.
+        shape = "L" if near(self.patch(image, cx - 200, cy - 60), RED) else "P"
+        return f"orient_{orientation} {shape}"
+
+    @staticmethod
+    def shown_as(name):
+        if name == "damaged":
+            return "X"
+        return f"{name} {'P' if int(name[-1]) >= 5 else 'L'}"
+
+    def expect_viewer(self, index, step):
+        want = self.shown_as(self.order[index])
+        wait_until(f"the viewer to show {want} after {step} (shows {self.viewer_shows()})",
+                   lambda: self.viewer_shows() == want, 10)
+
+    def journey_viewer(self):
+        portrait = next(i for i, name in enumerate(self.order[:-1]) if self.shown_as(name).endswith("P"))
+        self.pick_cell(portrait)
+        self.session.key("Return")
+        self.expect_viewer(portrait, "Enter")
+        for key, index in (("Right", portrait + 1), ("Left", portrait), ("End", len(self.order) - 1), ("Home", 0)):
+            self.session.key(key)
+            self.expect_viewer(index, key)
+        x, y, w, h = self.session.geometry(self.window)
+        self.session.move(self.window, w // 2, h // 2)
+        self.session.xdotool("click", "5")
+        self.expect_viewer(1, "the wheel turned down")
+        self.session.xdotool("click", "4")
+        self.expect_viewer(0, "the wheel turned up")
+        self.session.key("Escape")
+        wait_until("the album page back after Escape", lambda: self.viewer_shows() == "X" and self.cell_is_painted(self.region(None), 0), 10)
+        if self.program.process.poll() is not None:
+            raise StepFailed(f"the program exited ({self.program.process.returncode}) on leaving the viewer")
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--tessary", required=True)
@@ -166,7 +278,7 @@ def main():
 
     journeys = Journeys(args)
     steps = [name for name in dir(Journeys) if name.startswith("journey_")]
-    order = ["journey_first_start"]
+    order = ["journey_first_start", "journey_tags_and_search", "journey_viewer"]
     started = time.monotonic()
     failed = None
     try:
