@@ -17,7 +17,7 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 
-from tessary_app import (GRID_HEIGHT, MAIN_TITLE, PAGE_TOP, PANES_TOP, MIDDLE_LEFT, MIDDLE_WIDTH, RIGHT_LEFT, AlbumFile,
+from tessary_app import (COLLECTION_ROW, GRID_HEIGHT, LEFT_WIDTH, MAIN_TITLE, PAGE_TOP, PANES_TOP, MIDDLE_LEFT, MIDDLE_WIDTH, RIGHT_LEFT, AlbumFile,
                          Program, cell_centre, cell_image_box, collection_row, home_button, settle,
                          tag_name_point, tag_value_point, wait_file_changed)
 from x11_session import MENU_BAR_HEIGHT, StepFailed, XSession, copy_program, mean_colour, near, spread, wait_until
@@ -267,6 +267,80 @@ class Journeys:
             raise StepFailed(f"the program exited ({self.program.process.returncode}) on leaving the viewer")
 
 
+    # --- 4: quit with the close button, start again ------------------------------------------
+
+    def selected_collection_row(self):
+        """Which of the first two rows of the collections pane is drawn with the selection's
+        fill (active or not); the others show the rows' plain background at their left edge, as
+        the "add a collection" row below them does."""
+        image = self.region(None)
+
+        def edge(row):
+            y = collection_row(row)[1]
+            return mean_colour(image.crop((4, y - 8, 12, y + 8)))
+        plain = edge(2)
+        filled = [row for row in range(2) if sum(abs(a - b) for a, b in zip(edge(row), plain)) > 15]
+        return filled[0] if len(filled) == 1 else filled
+
+    def program_windows(self):
+        out = self.session.run(["xdotool", "search", "--onlyvisible", "--pid", str(self.program.process.pid)],
+                               check=False)
+        return [int(w) for w in out.split()]
+
+    def journey_quit_and_restart(self):
+        # Dragged by its title bar to another place first.
+        x, y, w, h = self.session.geometry(self.window)
+        self.session.xdotool("mousemove", "--sync", x + 300, y - 10)
+        self.session.xdotool("mousedown", "1")
+        for step in range(1, 6):
+            self.session.xdotool("mousemove", "--sync", x + 300 - 24 * step, y - 10 - 28 * step)
+        self.session.xdotool("mouseup", "1")
+        self.session.wait_settled(self.window)
+        placed = self.session.geometry(self.window)
+        if placed[:2] == (x, y):
+            raise StepFailed("the window did not move when dragged by its title bar")
+        if self.selected_collection_row() != 1:
+            raise StepFailed(f"before closing, collection row {self.selected_collection_row()} looks selected, not {COLLECTION}")
+
+        # Openbox puts the close button at the right end of the title bar.
+        self.session.xdotool("mousemove", "--sync", placed[0] + placed[2] - 10, placed[1] - 11)
+        self.session.xdotool("click", "1")
+        code = self.program.wait_exit()
+        if code < 0:
+            raise StepFailed(f"the program died from signal {-code} on closing")
+        album = AlbumFile(self.album_path)
+        holiday = album.collection(COLLECTION)
+        if album.hot_id() != holiday.get("id"):
+            raise StepFailed(f"the album file's selected collection is {album.hot_id()}, not {COLLECTION}")
+        if album.item_names(COLLECTION) != ADDED or len(album.tag_values(COLLECTION)) != len(VALUES):
+            raise StepFailed("the album file lost items or tag values on closing")
+        settings = (self.program.executable.parent / "Settings.xml")
+        if QUERY not in settings.read_text():
+            raise StepFailed(f"the search {QUERY!r} is not in the settings file")
+
+        self.program.start()
+        self.main()
+        self.wait_title(f"{MAIN_TITLE} - [My Album]")
+        again = self.session.geometry(self.window)
+        if any(abs(a - b) > 2 for a, b in zip(again, placed)):
+            raise StepFailed(f"the window came back at {again}, it was closed at {placed}")
+        wait_until("the thumbnails of the collection", lambda: self.cell_is_upright_photo(self.region(None), self.order.index("orient_1")), 15)
+        if self.selected_collection_row() != 1:
+            raise StepFailed(f"after the restart collection row {self.selected_collection_row()} looks selected, not {COLLECTION}")
+
+        self.session.focus(self.window)
+        self.session.key("ctrl+f")
+        settle()
+        if self.program_windows() != [self.window]:
+            raise StepFailed("a window of the program is up before the search box was typed into")
+        self.session.type(QUERY[:2])
+        flyout = wait_until("the search history's suggestions under the search box",
+                            lambda: [w for w in self.program_windows() if w != self.window], 5)[0]
+        wait_until("a suggestion painted in the fly-out", lambda: spread(self.session.grab(flyout)) > 3, 5)
+        self.session.key("Escape")
+        self.session.key("Escape")
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--tessary", required=True)
@@ -278,7 +352,7 @@ def main():
 
     journeys = Journeys(args)
     steps = [name for name in dir(Journeys) if name.startswith("journey_")]
-    order = ["journey_first_start", "journey_tags_and_search", "journey_viewer"]
+    order = ["journey_first_start", "journey_tags_and_search", "journey_viewer", "journey_quit_and_restart"]
     started = time.monotonic()
     failed = None
     try:
