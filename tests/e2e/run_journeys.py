@@ -341,18 +341,58 @@ class Journeys:
         self.session.key("Escape")
 
 
+    # --- 5: a second start with another album's path -----------------------------------------
+
+    def other_windows(self, timeout=10, what="a message box of the program"):
+        return wait_until(what, lambda: [w for w in self.program_windows() if w != self.window], timeout)
+
+    def answer_box(self, key, caption):
+        box = self.other_windows(what=f"the message box {caption!r}")[0]
+        if self.session.window_name(box) != caption:
+            raise StepFailed(f"a box named {self.session.window_name(box)!r} came up, not {caption!r}")
+        self.session.key(key, window=box)
+        wait_until(f"the box {caption!r} to go", lambda: box not in self.program_windows(), 5)
+
+    def journey_second_start(self):
+        other = self.home / "Documents" / "Other"
+        other.mkdir(parents=True)
+        made = subprocess.run([self.args.cli, "album", "create", str(other), "Trip"], capture_output=True, text=True,
+                              check=True, env=self.program.env)
+        self.trip_path = Path(made.stdout.strip())
+        subprocess.run([self.args.cli, "album", "add", str(self.trip_path), "--collection", "Beach",
+                        str(self.photos / "orient_1.jpg")], check=True, capture_output=True, env=self.program.env)
+        before = self.album_path.stat().st_mtime_ns
+
+        second = self.program.start_second(str(self.trip_path))
+        # "Are you sure you want to close current album?" - No is the default; "y" answers Yes.
+        self.answer_box("y", MAIN_TITLE)
+        self.wait_title(f"{MAIN_TITLE} - [Trip]")
+        try:
+            code = second.wait(10)
+        except subprocess.TimeoutExpired:
+            raise StepFailed("the second start did not exit after handing its path over")
+        if code != 0:
+            raise StepFailed(f"the second start exited with {code}")
+        wait_file_changed(self.album_path, before - 1)
+        if AlbumFile(self.album_path).item_names(COLLECTION) != ADDED:
+            raise StepFailed("the first album lost items when it was closed for the second")
+        self.session.click(self.window, *collection_row(1))
+        wait_until("the photo of the second album", lambda: self.cell_is_upright_photo(self.region(None), 0), 10)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--tessary", required=True)
     parser.add_argument("--drop", required=True)
     parser.add_argument("--make-photos", required=True)
+    parser.add_argument("--cli", required=True)
     parser.add_argument("--out", required=True)
     parser.add_argument("--only", help="run the journeys up to and including this one")
     args = parser.parse_args()
 
     journeys = Journeys(args)
     steps = [name for name in dir(Journeys) if name.startswith("journey_")]
-    order = ["journey_first_start", "journey_tags_and_search", "journey_viewer", "journey_quit_and_restart"]
+    order = ["journey_first_start", "journey_tags_and_search", "journey_viewer", "journey_quit_and_restart", "journey_second_start"]
     started = time.monotonic()
     failed = None
     try:
