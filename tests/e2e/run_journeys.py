@@ -17,7 +17,7 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 
-from tessary_app import (COLLECTION_ROW, GRID_HEIGHT, LEFT_WIDTH, MAIN_TITLE, PAGE_TOP, PANES_TOP, MIDDLE_LEFT, MIDDLE_WIDTH, RIGHT_LEFT, AlbumFile,
+from tessary_app import (CMD_BAR_HEIGHT, COLLECTION_ROW, GRID_HEIGHT, LEFT_WIDTH, MAIN_TITLE, PAGE_TOP, PANES_TOP, MIDDLE_LEFT, MIDDLE_WIDTH, RIGHT_LEFT, AlbumFile,
                          Program, cell_centre, cell_image_box, collection_row, home_button, settle,
                          tag_name_point, tag_value_point, wait_file_changed)
 from x11_session import MENU_BAR_HEIGHT, StepFailed, XSession, copy_program, mean_colour, near, spread, wait_until
@@ -47,8 +47,8 @@ class Journeys:
         self.photos.mkdir(parents=True)
         subprocess.run([args.make_photos, str(self.photos)], check=True)
         self.session = XSession(self.out)
-        exe = copy_program(args.tessary, self.work / "program")
-        self.program = Program(self.session, exe, self.home, f"tessary-e2e-{self.session.display[1:]}")
+        self.exe = copy_program(args.tessary, self.work / "program")
+        self.program = None
         self.album_folder = self.home / "Documents" / "My Photo Albums" / "My Album"
         self.album_path = self.album_folder / "My Album.tsy"
         self.order = []  # item names in the list's order, from the album file
@@ -290,10 +290,10 @@ class Journeys:
     def journey_quit_and_restart(self):
         # Dragged by its title bar to another place first.
         x, y, w, h = self.session.geometry(self.window)
-        self.session.xdotool("mousemove", "--sync", x + 300, y - 10)
+        self.session.move_root(x + 300, y - 10)
         self.session.xdotool("mousedown", "1")
         for step in range(1, 6):
-            self.session.xdotool("mousemove", "--sync", x + 300 - 24 * step, y - 10 - 28 * step)
+            self.session.move_root(x + 300 - 24 * step, y - 10 - 28 * step)
         self.session.xdotool("mouseup", "1")
         self.session.wait_settled(self.window)
         placed = self.session.geometry(self.window)
@@ -303,7 +303,7 @@ class Journeys:
             raise StepFailed(f"before closing, collection row {self.selected_collection_row()} looks selected, not {COLLECTION}")
 
         # Openbox puts the close button at the right end of the title bar.
-        self.session.xdotool("mousemove", "--sync", placed[0] + placed[2] - 10, placed[1] - 11)
+        self.session.move_root(placed[0] + placed[2] - 10, placed[1] - 11)
         self.session.xdotool("click", "1")
         code = self.program.wait_exit()
         if code < 0:
@@ -350,7 +350,8 @@ class Journeys:
         box = self.other_windows(what=f"the message box {caption!r}")[0]
         if self.session.window_name(box) != caption:
             raise StepFailed(f"a box named {self.session.window_name(box)!r} came up, not {caption!r}")
-        self.session.key(key, window=box)
+        self.session.focus(box)
+        self.session.key(key)
         wait_until(f"the box {caption!r} to go", lambda: box not in self.program_windows(), 5)
 
     def journey_second_start(self):
@@ -380,6 +381,48 @@ class Journeys:
         wait_until("the photo of the second album", lambda: self.cell_is_upright_photo(self.region(None), 0), 10)
 
 
+    # --- 6: the album folder gone when the album closes ---------------------------------------
+
+    def close_album_button(self):
+        # The command bar's first button, "Close Album".
+        self.session.click(self.window, 60, PAGE_TOP + CMD_BAR_HEIGHT // 2)
+
+    def journey_save_failure(self):
+        x, y = collection_row(2)
+        self.session.click(self.window, x, y, repeat=2)
+        settle()
+        self.session.key("ctrl+a")
+        self.session.type("Sunset")
+        self.session.key("Return")
+        settle()
+        self.session.click(self.window, *collection_row(1))
+        wait_until("the photo of Beach", lambda: self.cell_is_upright_photo(self.region(None), 0), 10)
+
+        folder = self.trip_path.parent
+        aside = folder.with_name(folder.name + ".aside")
+        folder.rename(aside)
+        folder.write_text("a plain file where the album folder was\n")
+        self.close_album_button()
+        self.answer_box("y", MAIN_TITLE)
+        self.answer_box("Return", "Error")
+        settle(0.3)
+        if self.title() != f"{MAIN_TITLE} - [Trip]":
+            raise StepFailed(f"after the failed save the title is {self.title()!r}: the album did not stay open")
+        if not self.cell_is_upright_photo(self.region(None), 0):
+            raise StepFailed("after the failed save the album page no longer shows the photo")
+
+        folder.unlink()
+        aside.rename(folder)
+        self.close_album_button()
+        self.answer_box("y", MAIN_TITLE)
+        self.wait_title(MAIN_TITLE)
+        album = AlbumFile(self.trip_path)
+        if [c.get("name") for c in album.collections()] != ["Beach", "Sunset"]:
+            raise StepFailed(f"collections in the saved album: {[c.get('name') for c in album.collections()]}")
+        if album.item_names("Beach") != ["orient_1"]:
+            raise StepFailed(f"items in the saved album: {album.item_names('Beach')}")
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--tessary", required=True)
@@ -392,11 +435,13 @@ def main():
 
     journeys = Journeys(args)
     steps = [name for name in dir(Journeys) if name.startswith("journey_")]
-    order = ["journey_first_start", "journey_tags_and_search", "journey_viewer", "journey_quit_and_restart", "journey_second_start"]
+    order = ["journey_first_start", "journey_tags_and_search", "journey_viewer", "journey_quit_and_restart", "journey_second_start", "journey_save_failure"]
     started = time.monotonic()
     failed = None
     try:
         journeys.session.start()
+        journeys.program = Program(journeys.session, journeys.exe, journeys.home,
+                                   f"tessary-e2e-{journeys.session.display[1:]}")
         for name in order:
             t = time.monotonic()
             try:
@@ -411,7 +456,8 @@ def main():
             if args.only and name.endswith(args.only):
                 break
     finally:
-        journeys.program.kill()
+        if journeys.program:
+            journeys.program.kill()
         journeys.session.stop()
     print(f"all journeys: {time.monotonic() - started:.1f} s", flush=True)
     if failed:

@@ -33,30 +33,36 @@ def wait_until(what, check, timeout=10.0, interval=0.05):
         time.sleep(interval)
 
 
-def free_display():
-    for n in range(60, 160):
-        if not os.path.exists(f"/tmp/.X11-unix/X{n}") and not os.path.exists(f"/tmp/.X{n}-lock"):
-            return n
-    raise StepFailed("no free X display number")
-
-
 class XSession:
     def __init__(self, out_dir):
         self.out = Path(out_dir)
-        self.display = f":{free_display()}"
-        self.env = dict(os.environ, DISPLAY=self.display)
+        self.display = None
+        self.env = dict(os.environ)
         self.env.pop("WAYLAND_DISPLAY", None)
         self.processes = []
         self.shots = 0
 
     def start(self):
-        xvfb = self._spawn(["Xvfb", self.display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-                           "xvfb.log")
-        wait_until("the X server", lambda: xvfb.poll() is not None or self._x_answers(), 10)
-        if xvfb.poll() is not None:
+        # Xvfb picks a free display itself and tells its number, so parallel runs never race
+        # for one.
+        log = open(self.out / "xvfb.log", "ab")
+        xvfb = subprocess.Popen(["Xvfb", "-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+                                stdout=subprocess.PIPE, stderr=log, stdin=subprocess.DEVNULL)
+        self.processes.append(xvfb)
+        number = xvfb.stdout.readline().strip()
+        if not number:
             raise StepFailed("Xvfb did not start, see xvfb.log")
-        self._spawn(["openbox", "--sm-disable"], "openbox.log")
-        wait_until("the window manager", lambda: "_NET_SUPPORTING_WM_CHECK" in self.run(["xprop", "-root"]), 10)
+        self.display = f":{number.decode()}"
+        self.env["DISPLAY"] = self.display
+        wait_until("the X server", self._x_answers, 10)
+        # Openbox now and then fails to open a display that has only just come up: started again.
+        for attempt in range(3):
+            wm = self._spawn(["openbox", "--sm-disable"], "openbox.log")
+            wait_until("the window manager",
+                       lambda: wm.poll() is not None or "_NET_SUPPORTING_WM_CHECK" in self.run(["xprop", "-root"]), 10)
+            if wm.poll() is None:
+                return
+        raise StepFailed(f"openbox does not start on {self.display}, see openbox.log")
 
     def _x_answers(self):
         return subprocess.run(["xdpyinfo"], env=self.env, capture_output=True).returncode == 0
@@ -133,11 +139,23 @@ class XSession:
         wait_until("the window to take the focus", lambda: self.active_window() == window, 5)
 
     def click(self, window, x, y, button=1, repeat=1):
-        self.xdotool("mousemove", "--window", window, "--sync", x, y)
+        self.move(window, x, y)
         self.xdotool("click", "--repeat", repeat, "--delay", 80, button)
 
     def move(self, window, x, y):
-        self.xdotool("mousemove", "--window", window, "--sync", x, y)
+        """The pointer to (x, y) of the window's client area. Not "mousemove --sync", which
+        waits for ever when the pointer is already there."""
+        left, top, _, _ = self.geometry(window)
+        self.move_root(left + x, top + y)
+
+    def move_root(self, x, y):
+        self.xdotool("mousemove", x, y)
+
+        def arrived():
+            out = self.xdotool("getmouselocation", "--shell")
+            values = dict(line.split("=", 1) for line in out.split())
+            return int(values["X"]) == x and int(values["Y"]) == y
+        wait_until(f"the pointer at {x},{y}", arrived, 5)
 
     def key(self, *keys, window=None):
         args = ["key", "--delay", 40]
