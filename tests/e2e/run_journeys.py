@@ -347,6 +347,7 @@ class Journeys:
         return wait_until(what, lambda: [w for w in self.program_windows() if w != self.window], timeout)
 
     def answer_box(self, key, caption):
+        """Answers the program's message box named `caption` by a key, as a person does."""
         box = self.other_windows(what=f"the message box {caption!r}")[0]
         if self.session.window_name(box) != caption:
             raise StepFailed(f"a box named {self.session.window_name(box)!r} came up, not {caption!r}")

@@ -105,14 +105,13 @@ class Program:
                                         stdout=err, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
         return self.process
 
-    def start_second(self, *args, timeout=20):
+    def start_second(self, *args):
         """Another start while one runs: it hands over and exits; returns its exit code."""
         self.starts += 1
         path = self.session.out / f"tessary-{self.starts}.stderr"
         with open(path, "wb") as err:
-            p = subprocess.Popen([str(self.executable), *args], env=self.env, cwd=self.home,
-                                 stdout=err, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
-            return p
+            return subprocess.Popen([str(self.executable), *args], env=self.env, cwd=self.home,
+                                    stdout=err, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
 
     def main_window(self, timeout=15):
         def find():

@@ -166,9 +166,9 @@ class XSession:
     def type(self, text):
         self.xdotool("type", "--delay", 20, text)
 
-    def set_clipboard(self, text, target="text/plain"):
+    def set_clipboard(self, text):
         # xclip stays behind to serve the selection until someone else owns it.
-        p = subprocess.Popen(["xclip", "-selection", "clipboard", "-t", target, "-i"], env=self.env,
+        p = subprocess.Popen(["xclip", "-selection", "clipboard", "-i"], env=self.env,
                              stdin=subprocess.PIPE, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         p.communicate(text.encode())
 
