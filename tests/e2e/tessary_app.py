@@ -18,7 +18,6 @@ PAGE_TOP = MENU_BAR_HEIGHT + TOP_VIEW_HEIGHT
 HOME_NAVI_WIDTH = 200          # VeHomeView::kNaviWidth
 HOME_BUTTONS_TOP = 140         # HomePanel::kButtonsTop
 HOME_BUTTON_PITCH = 68         # HomePanel::kButtonPitchY
-HOME_BUTTON_WIDTH = 350
 CMD_BAR_HEIGHT = 31            # VeCmdBarCtrlBase::kBarHeight
 PANES_TOP = PAGE_TOP + CMD_BAR_HEIGHT
 LEFT_WIDTH = 220               # VeAlbumViewBase::kDefaultLeftWidth
@@ -34,13 +33,13 @@ LIST_ORIGIN = (MIDDLE_LEFT + 1, PANES_TOP + 1)  # inside the list's frame
 PREVIEW_HEIGHT = 124           # VeFadDetailsCtrlBase::kPreviewHeight
 TAG_ROW = 30                   # RowListBase::kDefaultRowHeight
 TAG_NAME_WIDTH = 160           # TagRow::kNameWidth
-SEARCH_BOX_HEIGHT = 22
 
 
 def home_button(index, window_width):
     """Centre of the home panel's button `index` (Create, Open, Tutorials, Donation): one
     column centred in the panel right of the navigation column."""
-    return (HOME_NAVI_WIDTH + (window_width - HOME_NAVI_WIDTH) // 2, PAGE_TOP + HOME_BUTTONS_TOP + index * HOME_BUTTON_PITCH + 25)
+    return (HOME_NAVI_WIDTH + (window_width - HOME_NAVI_WIDTH) // 2,
+            PAGE_TOP + HOME_BUTTONS_TOP + index * HOME_BUTTON_PITCH + 25)
 
 
 def collection_row(index):
@@ -161,8 +160,9 @@ class AlbumFile:
                 return c
         raise StepFailed(f"no collection {name!r} in {self.path.name}")
 
-    def item_names(self, collection):
-        return sorted(i.get("name") for i in self.collection(collection).findall("t:Items/t:Item", NS))
+    def item_names(self, collection, in_order=False):
+        names = [i.get("name") for i in self.collection(collection).findall("t:Items/t:Item", NS)]
+        return names if in_order else sorted(names)
 
     def tag_names(self, collection):
         return [t.get("name") for t in self.collection(collection).findall("t:Tags/t:Tag", NS)]
