@@ -11,7 +11,7 @@ packages=(
   libtiff-dev libgif-dev libwebp-dev libheif-dev
   libgtest-dev libgmock-dev libbenchmark-dev libjpeg-turbo-progs
   fonts-wine xvfb xauth
-  openbox xdotool xclip python3 python3-pil
+  libx11-dev openbox xdotool xclip python3 python3-pil
 )
 
 missing=()
