@@ -13,6 +13,7 @@ packages=(
   fonts-wine xvfb xauth
   desktop-file-utils appstream libxml2-utils shared-mime-info libglib2.0-bin file man-db
   dpkg-dev lintian
+  libx11-dev openbox xdotool xclip python3 python3-pil
 )
 
 missing=()

@@ -36,12 +36,16 @@ bool StartsWith(const uint8_t* p, size_t size, const char* text, size_t length)
 // leaves the smooth shrink to the box a factor of two.
 bool LoadJpegFitted(DibImage& target, const QString& path, DibSize maximum)
 {
+    // Decoded as stored, so a photo that turns a quarter is fitted into the box turned with it.
+    const int orientation = PhotoOrientation(path);
+    const bool transposes = orientation >= 5 && orientation <= 8;
     FileStream stream(path);
     JpegDecodeRequest request;
-    request.fitBox = maximum;
+    request.fitBox = transposes ? DibSize{maximum.height, maximum.width} : maximum;
     JpegImageInfo info;
     DibImage24 image;
-    return DecodeJpeg(stream, request, info, image) && FitInto(image, {info.width, info.height}, maximum, target);
+    return DecodeJpeg(stream, request, info, image)
+           && FitAndTurn(image, {info.width, info.height}, orientation, maximum, target);
 }
 
 } // namespace

@@ -269,6 +269,33 @@ TEST(LoadImageFitted, BoxRulesFitAndNeverEnlarge)
     EXPECT_FALSE(LoadImageFitted(wrongDepth, wide, {100, 100}));
 }
 
+// Without an Exif thumbnail the photo itself is decoded: it must come out turned upright just
+// as the thumbnail would, top and bottom as well as the box it is fitted into.
+TEST(LoadImageFitted, PhotoWithoutThumbnailIsTurnedUpright)
+{
+    Folder folder;
+    JpegRecipe recipe;
+    recipe.width = 640;
+    recipe.height = 320;
+    // Stored: red on the left half, blue on the right; orientation 6 turns it a quarter
+    // clockwise, so the red half ends on top.
+    const std::vector<uint8_t> halves =
+        EncodeJpeg(recipe, [](int x, int, int c) { return uint8_t(x < 320 ? (c == 0 ? 230 : 20) : (c == 2 ? 230 : 20)); });
+    for (int orientation : {6, 8}) {
+        TiffBuilder tiff(false);
+        tiff.AddShort(TiffBuilder::kIfd0, 274, uint16_t(orientation));
+        const QString path = folder.Write(QStringLiteral("o%1.jpg").arg(orientation),
+                                          InsertAfterSoi(halves, ExifSegment(tiff.Build())));
+        DibImage image;
+        ASSERT_TRUE(LoadImageFitted(image, path, {96, 96}));
+        EXPECT_EQ(image.Size(), (DibSize{48, 96})) << "orientation " << orientation;
+        const DibColor top = ColorAt(image, 24, 10), bottom = ColorAt(image, 24, 85);
+        const bool redOnTop = top.red > 180 && bottom.blue > 180;
+        EXPECT_EQ(redOnTop, orientation == 6) << "orientation " << orientation;
+        EXPECT_EQ(!redOnTop && top.blue > 180 && bottom.red > 180, orientation == 8) << "orientation " << orientation;
+    }
+}
+
 TEST(LoadImageFitted, ExifThumbnailIsUsedAndTurnedUpright)
 {
     Folder folder;
