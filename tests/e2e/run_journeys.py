@@ -66,6 +66,13 @@ class Journeys:
     def title(self):
         return self.session.window_name(self.window)
 
+    def shot(self, name):
+        """With --shots, the window's client area as FOLDER/desktop-NAME.png."""
+        if self.args.shots:
+            folder = Path(self.args.shots)
+            folder.mkdir(parents=True, exist_ok=True)
+            self.region(None).save(folder / f"desktop-{name}.png")
+
     def wait_title(self, expected, timeout=10):
         wait_until(f"the title {expected!r} (now {self.title()!r})", lambda: self.title() == expected, timeout)
 
@@ -108,6 +115,7 @@ class Journeys:
         x, y = home_button(0, self.session.geometry(self.window)[2])
         wait_until("the home page's buttons to be painted",
                    lambda: spread(self.region((x - 150, y - 20, x + 150, y + 20))) > 10)
+        self.shot("home")
 
         self.session.click(self.window, x, y)
         dialog = self.session.wait_window("^New Album$")
@@ -151,6 +159,7 @@ class Journeys:
             image = self.region(None)
             return all(self.cell_is_upright_photo(image, i) for i, name in enumerate(self.order) if name != "damaged")
         wait_until("every photo's thumbnail upright (red, yellow over blue, green)", thumbnails_upright, 10)
+        self.shot("album")
 
         copies = sorted(p.read_bytes() for p in self.photo_files())
         originals = sorted((self.photos / f"{name}.jpg").read_bytes() for name in ADDED)
@@ -202,6 +211,10 @@ class Journeys:
             settle()
         for cell, values in enumerate(VALUES):
             self.type_values(cell, values)
+        if self.args.shots:
+            self.pick_cell(0)
+            settle(0.5)
+            self.shot("tags")
         album = self.save_and_read()
         if album.tag_names(COLLECTION) != TAGS:
             raise StepFailed(f"tags in the album file: {album.tag_names(COLLECTION)}, expected {TAGS}")
@@ -214,6 +227,7 @@ class Journeys:
         self.session.type(QUERY)
         want = [i < 2 for i in range(6)]
         wait_until(f"two highlighted result rows for {QUERY!r}", lambda: self.result_rows_highlighted() == want, 10)
+        self.shot("search")
         self.session.key("Return")
         self.session.key("Escape")
         wait_until("the results gone and the thumbnails back",
@@ -255,6 +269,7 @@ class Journeys:
         self.pick_cell(portrait)
         self.session.key("Return")
         self.expect_viewer(portrait, "Enter")
+        self.shot("viewer")
         for key, index in (("Right", portrait + 1), ("Left", portrait), ("End", len(self.order) - 1), ("Home", 0)):
             self.session.key(key)
             self.expect_viewer(index, key)
@@ -435,6 +450,7 @@ def main():
     parser.add_argument("--cli", required=True)
     parser.add_argument("--out", required=True)
     parser.add_argument("--only", help="run the journeys up to and including this one")
+    parser.add_argument("--shots", help="also save screenshots of the main states into this folder")
     args = parser.parse_args()
 
     journeys = Journeys(args)
