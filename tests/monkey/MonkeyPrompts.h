@@ -4,13 +4,16 @@
 // reaches the program through them (or through its dialogs) is checked to lie inside that
 // folder. UI thread only.
 
+#include <memory>
 #include <random>
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLineEdit>
 
 #include "app/FrameDialogs.h"
 #include "views/common/UserPrompts.h"
+#include "views/dialogs/NewAlbumDialog.h"
 
 namespace tessary::test {
 
@@ -19,6 +22,8 @@ struct PromptTally {
     int prompts = 0;
     // Paths outside the run's folder that were offered to the program; must stay empty.
     QStringList outside;
+    // Typed album locations outside the run's folder, put back before the dialog could make them.
+    int locationsPutBack = 0;
 };
 
 inline bool IsInside(const QString& root, const QString& path)
@@ -98,12 +103,27 @@ public:
     std::optional<NewAlbumChoice> NewAlbum(QWidget* owner, Settings& settings, UserPrompts& prompts) override
     {
         ++m_tally.prompts;
-        auto choice = FrameDialogs::NewAlbum(owner, settings, prompts);
-        if (choice && !IsInside(m_root, choice->location)) {
-            m_tally.outside << choice->location;
+        // The dialog makes the folder typed into its location field when OK is pressed, and
+        // random keys can edit that field out of the run's folder: such an edit is put back.
+        NewAlbumDialog dialog(settings, prompts, owner);
+        if (auto* location = dialog.findChild<QLineEdit*>(QStringLiteral("LocationEdit"))) {
+            auto good = std::make_shared<QString>(location->text());
+            QObject::connect(location, &QLineEdit::textChanged, &dialog, [this, location, good](const QString& text) {
+                if (IsInside(m_root, text.trimmed())) {
+                    *good = text;
+                } else {
+                    ++m_tally.locationsPutBack;
+                    location->setText(*good);
+                }
+            });
+        }
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        if (!IsInside(m_root, dialog.Location())) {
+            m_tally.outside << dialog.Location();
             return std::nullopt;
         }
-        return choice;
+        return NewAlbumChoice{dialog.Location(), dialog.Name()};
     }
     std::optional<QString> OpenAlbum(QWidget* owner, QStringList& recentAlbums, UserPrompts& prompts) override
     {

@@ -240,9 +240,10 @@ private slots:
         for (const auto& [path, digest] : digests)
             QVERIFY2(Digest(path) == digest, qPrintable(path));
         qInfo("seed %u: %d events, slowest answer %.1f ms, %d prompts, %d blocking windows (%d file dialogs), "
-              "album reopened %d times, window made again %d times, %d web pages; slowest action with its answer %.1f ms",
+              "album reopened %d times, window made again %d times, %d web pages, %d album locations put back; "
+              "slowest action with its answer %.1f ms",
               seed, input.Events(), input.SlowestAnswerMs(), tally.prompts, input.BlockingWindows(),
-              input.FileDialogs(), reopened, remade, m_webPages, input.SlowestActionMs());
+              input.FileDialogs(), reopened, remade, m_webPages, tally.locationsPutBack, input.SlowestActionMs());
         frame.reset();
         QFile::remove(Settings::FilePath());
     }
