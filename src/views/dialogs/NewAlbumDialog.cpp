@@ -178,8 +178,8 @@ void NewAlbumDialog::accept()
         Refuse(nameEdit_, InvalidNameText(name));
         return;
     }
-    QDir().mkpath(location);
-    if (location.isEmpty() || !QFileInfo(location).isDir()) {
+    // A blank location (OK takes spaces) is refused before anything is made of it.
+    if (location.isEmpty() || !QDir().mkpath(location) || !QFileInfo(location).isDir()) {
         Refuse(locationEdit_, InvalidFolderText(location));
         return;
     }

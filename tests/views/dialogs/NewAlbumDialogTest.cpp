@@ -3,6 +3,7 @@
 // OK enabling; the folder browser.
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -206,6 +207,21 @@ private slots:
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QVERIFY(!dialog.isVisible());
         QCOMPARE(settings_.nextAlbumId, 4);
+    }
+
+    void blankLocationIsRefusedWithoutAWarning()
+    {
+        QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
+        NewAlbumDialog dialog(settings_, prompts_, nullptr);
+        dialog.show();
+        dialog.LocationEdit()->setText(QStringLiteral("   "));
+        QVERIFY(dialog.OkButton()->isEnabled());
+        dialog.OkButton()->click();
+        QCOMPARE(prompts_.asked.size(), size_t(1));
+        QCOMPARE(prompts_.asked[0].text, QStringLiteral("Invalid folder: \"\"\n\nPlease specify another location."));
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(dialog.focusWidget(), static_cast<QWidget*>(dialog.LocationEdit()));
+        dialog.reject();
     }
 
     void nameRules()
