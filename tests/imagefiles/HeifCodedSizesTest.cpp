@@ -261,7 +261,7 @@ std::vector<uint8_t> Be(uint64_t v, int bytes)
 {
     std::vector<uint8_t> out;
     for (int i = bytes - 1; i >= 0; --i)
-        out.push_back(uint8_t(v >> (8 * i)));
+        out.push_back(i < 8 ? uint8_t(v >> (8 * i)) : 0);
     return out;
 }
 
