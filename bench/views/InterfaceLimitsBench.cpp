@@ -81,6 +81,14 @@ double Percentile(std::vector<double> v, double p)
     return v[std::min(v.size() - 1, size_t(p * double(v.size())))];
 }
 
+bool WriteJpeg(const QString& path, const test::JpegRecipe& recipe, const test::JpegSampleFn& sample)
+{
+    const std::vector<uint8_t> jpeg = test::EncodeJpeg(recipe, sample);
+    QFile out(path);
+    return out.open(QIODevice::WriteOnly)
+        && out.write(reinterpret_cast<const char*>(jpeg.data()), qint64(jpeg.size())) == qint64(jpeg.size());
+}
+
 int64_t ResidentBytes()
 {
     QFile status(QStringLiteral("/proc/self/status"));
@@ -100,15 +108,11 @@ void BM_ScrollThumbnailsByPage(benchmark::State& state)
     test::JpegRecipe recipe;
     recipe.width = 1600;
     recipe.height = 1200;
-    const std::vector<uint8_t> jpeg = test::EncodeJpeg(
-        recipe, [&](int x, int y, int c) { return test::PhotoLikeSample(x, y, c, recipe.width, recipe.height); });
     const QString source = dir.filePath(QStringLiteral("source.jpg"));
-    QFile out(source);
-    if (!out.open(QIODevice::WriteOnly) || out.write(reinterpret_cast<const char*>(jpeg.data()), qint64(jpeg.size())) != qint64(jpeg.size())) {
+    if (!WriteJpeg(source, recipe, [&](int x, int y, int c) { return test::PhotoLikeSample(x, y, c, recipe.width, recipe.height); })) {
         state.SkipWithError("cannot write the photo");
         return;
     }
-    out.close();
     Album album(dir.filePath(QStringLiteral("album")), QStringLiteral("Scroll"));
     Collection* c = album.GetCollections().Add(QStringLiteral("Photos"));
     for (int i = 0; i < kPhotos; ++i) {
@@ -180,14 +184,11 @@ void BM_ResidentWithHundredThousandItems(benchmark::State& state)
     test::JpegRecipe recipe;
     recipe.width = 64;
     recipe.height = 48;
-    const std::vector<uint8_t> jpeg = test::EncodeJpeg(recipe, [](int x, int y, int c) { return uint8_t(x * 3 + y * 5 + c * 40); });
     const QString source = dir.filePath(QStringLiteral("source.jpg"));
-    QFile out(source);
-    if (!out.open(QIODevice::WriteOnly) || out.write(reinterpret_cast<const char*>(jpeg.data()), qint64(jpeg.size())) != qint64(jpeg.size())) {
+    if (!WriteJpeg(source, recipe, [](int x, int y, int c) { return uint8_t(x * 3 + y * 5 + c * 40); })) {
         state.SkipWithError("cannot write the photo");
         return;
     }
-    out.close();
     QString file;
     {
         Album album(dir.filePath(QStringLiteral("Huge")), QStringLiteral("Huge"));
