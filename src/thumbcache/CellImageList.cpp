@@ -43,6 +43,15 @@ int CellImageList::Add(const DibImage& image)
 {
     if (!image.IsValid() || image.Size() != m_cellSize)
         return -1;
+    if (!m_released.empty()) {
+        const int index = m_released.back();
+        int top = 0;
+        auto* block = const_cast<DibImage24*>(Locate(index, top));
+        if (!block || !block->DrawImage(image, 0, top))
+            return -1;
+        m_released.pop_back();
+        return index;
+    }
     if (m_count == m_capacity && !AddBlock(m_growth))
         return -1;
     const size_t b = m_blocks.size() - 1;
@@ -50,6 +59,12 @@ int CellImageList::Add(const DibImage& image)
     if (!m_blocks[b]->DrawImage(image, 0, top))
         return -1;
     return m_count++;
+}
+
+void CellImageList::Release(int index)
+{
+    if (index >= 0 && index < m_count && std::find(m_released.begin(), m_released.end(), index) == m_released.end())
+        m_released.push_back(index);
 }
 
 const DibImage24* CellImageList::Locate(int index, int& top) const

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <set>
 #include <thread>
 #include <QCoreApplication>
 
@@ -79,6 +80,7 @@ bool ThumbnailList::Reset(int initialCount)
     m_queue.Clear();
     m_thumbIndex.clear();
     m_iconIndex.clear();
+    m_lastUse.clear();
     m_images.reset();
     ++m_generation;
     m_images = CellImageList::Create(m_style.cell, std::max(initialCount, 1), kGrowth);
@@ -120,8 +122,11 @@ int ThumbnailList::ImageIndexFor(int32_t itemId, const QString& path)
 {
     std::lock_guard lock(m_mutex);
     const auto thumb = m_thumbIndex.find(itemId);
-    if (thumb != m_thumbIndex.end())
+    if (thumb != m_thumbIndex.end()) {
+        if (size_t(thumb->second) < m_lastUse.size())
+            m_lastUse[size_t(thumb->second)] = ++m_useClock;
         return thumb->second;
+    }
     if (!m_images)
         return -1;
     IconCells& icons = IconCells::Instance();
@@ -162,6 +167,9 @@ int ThumbnailList::AddCellLocked(const DibImage& bitmap, int32_t key, bool isPla
         m_iconIndex[key] = index;
     } else {
         m_thumbIndex[key] = index;
+        if (m_lastUse.size() <= size_t(index))
+            m_lastUse.resize(size_t(index) + 1, 0);
+        m_lastUse[size_t(index)] = ++m_useClock;
         m_queue.MarkDone(key);
     }
     return index;
@@ -194,6 +202,38 @@ QImage ThumbnailList::Image(int index) const
 {
     std::lock_guard lock(m_mutex);
     return m_images ? m_images->ToQImage(index) : QImage();
+}
+
+int ThumbnailList::ThumbnailCount() const
+{
+    std::lock_guard lock(m_mutex);
+    return int(m_thumbIndex.size());
+}
+
+std::vector<int> ThumbnailList::TrimThumbnails(size_t maxCells, const std::vector<int32_t>& keep)
+{
+    std::lock_guard lock(m_mutex);
+    std::vector<int> released;
+    if (!m_images || m_thumbIndex.size() <= maxCells)
+        return released;
+    const std::set<int32_t> kept(keep.begin(), keep.end());
+    std::vector<std::pair<uint64_t, int32_t>> candidates; // last use, item
+    candidates.reserve(m_thumbIndex.size());
+    for (const auto& [item, index] : m_thumbIndex) {
+        if (!kept.count(item))
+            candidates.emplace_back(size_t(index) < m_lastUse.size() ? m_lastUse[size_t(index)] : 0, item);
+    }
+    const size_t excess = std::min(candidates.size(), m_thumbIndex.size() - maxCells);
+    std::nth_element(candidates.begin(), candidates.begin() + long(excess), candidates.end());
+    for (size_t i = 0; i < excess; ++i) {
+        const int32_t item = candidates[i].second;
+        const int index = m_thumbIndex[item];
+        m_thumbIndex.erase(item);
+        m_queue.Unmark(item);
+        m_images->Release(index);
+        released.push_back(index);
+    }
+    return released;
 }
 
 int ThumbnailList::ThumbIndex(int32_t itemId) const

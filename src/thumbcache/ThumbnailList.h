@@ -122,6 +122,12 @@ public:
     Counters GetCounters() const;
     // The thumbnail cell of an item, or -1 (no placeholder is made).
     int ThumbIndex(int32_t itemId) const;
+    int ThumbnailCount() const;
+    // Keeps at most `maxCells` thumbnails: gives up those shown (ImageIndexFor) or made
+    // longest ago, never one of `keep`, and returns their cell indexes, whose slots later
+    // thumbnails reuse. Their items count as not done, so asking for them again remakes them
+    // (from the store, usually). UI thread.
+    std::vector<int> TrimThumbnails(size_t maxCells, const std::vector<int32_t>& keep);
 
 private:
     class Worker;
@@ -144,6 +150,8 @@ private:
     std::atomic<uint64_t> m_generation{0}; // changed under m_mutex; read freely by requests
     std::map<int32_t, int> m_thumbIndex;
     std::map<int, int> m_iconIndex;
+    std::vector<uint64_t> m_lastUse; // per cell: when it was last shown or made
+    uint64_t m_useClock = 0;
 
     std::atomic<int64_t> m_served{0};
     std::atomic<int64_t> m_made{0};

@@ -47,6 +47,13 @@ void ThumbnailQueue::MarkDone(int32_t itemId)
         m_done.insert(itemId);
 }
 
+void ThumbnailQueue::Unmark(int32_t itemId)
+{
+    std::lock_guard lock(m_mutex);
+    if (m_done.erase(itemId))
+        m_requested.erase(itemId);
+}
+
 void ThumbnailQueue::Clear()
 {
     std::lock_guard lock(m_mutex);

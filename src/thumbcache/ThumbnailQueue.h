@@ -47,6 +47,8 @@ public:
     void RequestMany(std::vector<ThumbnailRequest> batch);
     // Marks a requested id as having its thumbnail.
     void MarkDone(int32_t itemId);
+    // Forgets a done id, so that it may be requested again (its cell was given up).
+    void Unmark(int32_t itemId);
     // Drops every queued request and both id sets.
     void Clear();
 

@@ -3,6 +3,8 @@
 // that holds them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
 #include <QImage>
 
 #include "imaging/DibDepths.h"
@@ -182,6 +184,28 @@ TEST(CellImageList, GrowsInStepsAndKeepsEveryCell)
         EXPECT_EQ(q.pixel(0, 0), qRgb(i, (i * 3) & 255, 255 - i)) << i;
         EXPECT_EQ(q.pixel(95, 95), qRgb(1, 2, 3)) << i;
     }
+
+    // Released slots are written by later adds; the list does not grow for them.
+    list->Release(102);
+    list->Release(3);
+    list->Release(3);
+    list->Release(250);
+    EXPECT_EQ(list->ReleasedCount(), 2);
+    std::vector<int> reused;
+    for (const uint8_t shade : {7, 9}) {
+        DibImage24 cell;
+        ASSERT_TRUE(cell.Create24({96, 96}));
+        cell.Clear(DibColor::Rgb(shade, shade, shade));
+        reused.push_back(list->Add(cell));
+        DibImage24 back;
+        ASSERT_TRUE(list->Copy(reused.back(), back));
+        EXPECT_TRUE(At(back, 0, 0).SameRgb(DibColor::Rgb(shade, shade, shade)));
+        EXPECT_TRUE(At(back, 95, 95).SameRgb(DibColor::Rgb(shade, shade, shade)));
+    }
+    std::sort(reused.begin(), reused.end());
+    EXPECT_EQ(reused, (std::vector<int>{3, 102}));
+    EXPECT_EQ(list->Count(), 250);
+    EXPECT_EQ(list->ReleasedCount(), 0);
 }
 
 TEST(CellImageList, RefusesOtherSizesAndBadIndexes)

@@ -287,6 +287,56 @@ TEST_F(ThumbnailListTest, ForgettingOneItemShowsItsPlaceholderAgain)
     EXPECT_GE(placeholder, 0);
 }
 
+TEST_F(ThumbnailListTest, TrimmingGivesUpTheLeastRecentlyShownCellsAndReusesTheirSlots)
+{
+    ThumbnailList list(&m_window, m_store, m_storeFolder);
+    ASSERT_TRUE(list.Reset(10));
+    // Items 1..4 are made in this order; then 1 is shown again, 3 is to be kept.
+    const std::vector<ThumbnailRequest> four = AllFour();
+    for (const ThumbnailRequest& request : four) {
+        const size_t before = m_window.ready.size();
+        list.Request(request);
+        ASSERT_TRUE(WaitUntil([&] { return m_window.ready.size() == before + 1; }));
+    }
+    ASSERT_EQ(list.ThumbnailCount(), 4);
+    ASSERT_GE(list.ImageIndexFor(1, m_bmp), 0);
+    const int cellOf2 = list.ThumbIndex(2);
+    const int cellOf4 = list.ThumbIndex(4);
+    EXPECT_TRUE(list.TrimThumbnails(4, {}).empty()) << "within the budget";
+
+    std::vector<int> released = list.TrimThumbnails(2, {3});
+    std::sort(released.begin(), released.end());
+    std::vector<int> expected = {cellOf2, cellOf4};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(released, expected) << "2 and 4 were shown or made longest ago, 3 is kept";
+    EXPECT_EQ(list.ThumbnailCount(), 2);
+    EXPECT_EQ(list.ThumbIndex(2), -1);
+    EXPECT_GE(list.ThumbIndex(1), 0) << "shown after 2 and 4 were made";
+    EXPECT_GE(list.ThumbIndex(3), 0);
+    EXPECT_FALSE(list.Queue().IsDone(2));
+    EXPECT_TRUE(list.Queue().IsDone(1));
+
+    // Asked for again, 2 is made once more into a released slot: the list does not grow.
+    const int count = list.ImageCount();
+    const size_t before = m_window.ready.size();
+    list.Request({2, m_exifJpeg});
+    ASSERT_TRUE(WaitUntil([&] { return m_window.ready.size() == before + 1; }));
+    const int again = list.ThumbIndex(2);
+    EXPECT_TRUE(again == cellOf2 || again == cellOf4) << again;
+    EXPECT_EQ(list.ImageCount(), count);
+    // The slot shows item 2's picture, not what it held before.
+    DibImage24 fresh;
+    DibImage24 reference;
+    ASSERT_TRUE(list.CopyImage(again, fresh));
+    ThumbnailList other(nullptr, m_store, m_storeFolder);
+    ASSERT_TRUE(other.Reset(10));
+    other.Request({2, m_exifJpeg});
+    ASSERT_TRUE(WaitUntil([&] { return other.ThumbIndex(2) >= 0; }));
+    ASSERT_TRUE(other.CopyImage(other.ThumbIndex(2), reference));
+    EXPECT_EQ(std::memcmp(fresh.Row(48), reference.Row(48), 96 * 3), 0);
+    EXPECT_EQ(std::memcmp(fresh.Row(20), reference.Row(20), 96 * 3), 0);
+}
+
 TEST_F(ThumbnailListTest, PlaceholdersArePerFileTypeAndMadeOncePerProcess)
 {
     IconCells::Instance().SetProvider(nullptr);

@@ -605,6 +605,8 @@ QPixmap VeFadListCtrlBase::CellPixmap(int row)
     if (found != m_cellPixmaps.cend())
         return *found;
     const QPixmap pixmap = QPixmap::fromImage(m_thumbnails->Image(index));
+    if (m_cellPixmaps.size() >= kMaxCellPixmaps)
+        m_cellPixmaps.clear();
     m_cellPixmaps.insert(index, pixmap);
     return pixmap;
 }
@@ -616,6 +618,23 @@ void VeFadListCtrlBase::OnThumbReady(int32_t key)
     const int row = m_model->RowOfKey(key);
     if (row >= 0)
         m_iconView->update(m_model->index(row, 0));
+    // Trimmed in steps of an eighth, so that a pass over the rows is not paid per thumbnail.
+    if (m_thumbnails->ThumbnailCount() > m_thumbnailBudget + m_thumbnailBudget / 8)
+        TrimThumbnails();
+}
+
+void VeFadListCtrlBase::TrimThumbnails()
+{
+    // The rows on the screen and a screen either side stay.
+    std::vector<int32_t> keep;
+    const auto [first, last] = VisibleRows();
+    if (first >= 0) {
+        const int screen = last - first + 1;
+        for (int row = std::max(0, first - screen); row <= std::min(RowCount() - 1, last + screen); ++row)
+            keep.push_back(m_model->At(row).key);
+    }
+    for (const int index : m_thumbnails->TrimThumbnails(size_t(m_thumbnailBudget), keep))
+        m_cellPixmaps.remove(index);
 }
 
 bool VeFadListCtrlBase::event(QEvent* event)

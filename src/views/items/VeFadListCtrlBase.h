@@ -17,6 +17,7 @@
 // collections behind the list's back calls ForgetItems / ForgetCollection first (or Clear).
 // The prompts must outlive the list. UI thread only.
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -55,6 +56,11 @@ class VeFadListCtrlBase : public QWidget, public CommandTarget {
 public:
     enum class ViewMode { Thumbnails, Icons, List, Details };
     static constexpr int kInitialThumbnails = 100;
+    // Thumbnails kept for a huge album (about 220 MB of cells): beyond them the ones shown
+    // longest ago are given up and made again, from the store, when they come into view.
+    static constexpr int kMaxThumbnailCells = 8000;
+    // Cell pixmaps kept for painting; dropped together when there are more.
+    static constexpr int kMaxCellPixmaps = 2000;
 
     using ThumbnailListFactory = std::function<std::unique_ptr<ThumbnailList>(QObject* window)>;
 
@@ -105,6 +111,9 @@ public:
     QTreeView* DetailsView() const { return m_detailsView; }
     FadListModel& Model() const { return *m_model; }
     ThumbnailList& Thumbnails() const { return *m_thumbnails; }
+    // The thumbnail budget (kMaxThumbnailCells unless set; at least one screen's worth is
+    // kept whatever the budget).
+    void SetThumbnailBudget(int cells) { m_thumbnailBudget = std::max(1, cells); }
     // Ids waiting for the Thumbnails mode, in the order they were added.
     const std::vector<int32_t>& PendingThumbnails() const { return m_pending; }
     // The first and last rows meeting the viewport, or {-1, -1}.
@@ -166,6 +175,7 @@ private:
     void RequestVisibleRows();
     void ScheduleVisibleRequest();
     void OnThumbReady(int32_t key);
+    void TrimThumbnails();
     void OnRenameRequested(int row, const QString& text);
     void OnSelectionChanged();
     void AddNewItems(const std::vector<Item*>& items);
@@ -183,6 +193,7 @@ private:
     ThumbnailCellDelegate* m_cellDelegate;
     QAbstractItemDelegate* m_plainDelegate;
     std::unique_ptr<ThumbnailList> m_thumbnails;
+    int m_thumbnailBudget = kMaxThumbnailCells;
     std::unique_ptr<PhotoFileScanner> m_scanner;
 
     ViewMode m_mode = ViewMode::Icons;

@@ -280,6 +280,52 @@ private slots:
         QCOMPARE(list->Thumbnails().Queue().NormalIds().front(), list->RowAt(0).key);
     }
 
+    void aHugeListKeepsItsThumbnailsWithinTheBudgetAndRemakesThoseScrolledBackTo()
+    {
+        ItemListFixture f;
+        Collection& c = f.AddCollection(QStringLiteral("C"), 3, QStringLiteral("P"));
+        for (int i = 0; i < 237; ++i)
+            c.GetItems().NewItemFromFile(c.GetItems().At(i % 3)->FirstPhotoPath());
+        auto list = f.MakeList();
+        list->SetThumbnailBudget(40);
+        list->show();
+        QTRY_COMPARE(list->GetViewMode(), VeFadListCtrlBase::ViewMode::Thumbnails);
+        list->ShowCollection(&c);
+        QVERIFY(f.WaitFilled(*list));
+        QScrollBar* bar = list->IconView()->verticalScrollBar();
+        bar->setValue(bar->maximum());
+        ThumbnailList& thumbs = list->Thumbnails();
+        QTRY_VERIFY_WITH_TIMEOUT(thumbs.GetCounters().made >= 240, 20000);
+        QCoreApplication::processEvents();
+        QVERIFY2(thumbs.ThumbnailCount() <= 45, qPrintable(QString::number(thumbs.ThumbnailCount())));
+        const auto onScreenHaveCells = [&] {
+            const auto [first, last] = list->VisibleRows();
+            for (int row = first; row <= last; ++row)
+                if (thumbs.ThumbIndex(list->RowAt(row).key) < 0)
+                    return false;
+            return first >= 0;
+        };
+        QVERIFY(onScreenHaveCells());
+
+        // The first rows were given up; scrolled back to, they are made again.
+        QCOMPARE(thumbs.ThumbIndex(list->RowAt(0).key), -1);
+        const int64_t made = thumbs.GetCounters().made;
+        const int cells = thumbs.ImageCount();
+        bar->setValue(0);
+        QTRY_VERIFY(onScreenHaveCells());
+        QVERIFY(thumbs.GetCounters().made > made);
+        QCOMPARE(thumbs.ImageCount(), cells); // into given-up slots
+        // And the cell painted for a row is that row's photo, not the slot's earlier one.
+        for (int row : {0, 1, 2}) {
+            QImage expected = list->CellPixmap(row).toImage();
+            ThumbnailList fresh(nullptr, f.store, f.dir.filePath(QStringLiteral("tmp2")), 1);
+            QVERIFY(fresh.Reset(4));
+            fresh.Request({list->RowAt(row).key, list->RowAt(row).path});
+            QTRY_VERIFY(fresh.ThumbIndex(list->RowAt(row).key) >= 0);
+            QCOMPARE(fresh.Image(fresh.ThumbIndex(list->RowAt(row).key)).convertToFormat(expected.format()), expected);
+        }
+    }
+
     void thumbnailsArriveAndRowsWithoutOneShowThePlaceholder()
     {
         ItemListFixture f;
