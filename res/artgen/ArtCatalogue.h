@@ -14,6 +14,9 @@ struct ArtPiece {
     int id;
     Kind kind;
     QImage (*draw)();
+    // Drawn a second time at scale 2, written as "<id>@2x.png" (drawn with the painter
+    // alone, so that the picture holds at any scale).
+    bool twice = false;
 };
 
 // In resource id order.

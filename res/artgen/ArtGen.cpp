@@ -1,6 +1,7 @@
 // tessary_artgen: draws the interface artwork and writes it as resource files.
 //
-//   tessary_artgen OUTDIR              writes OUTDIR/<id>.png and OUTDIR/<id>.bmp
+//   tessary_artgen OUTDIR              writes OUTDIR/<id>.png and OUTDIR/<id>.bmp, and
+//                                      OUTDIR/<id>@2x.png for the pieces drawn twice
 //   tessary_artgen [OUTDIR] --sheet F  also (or only) writes a contact sheet of all images
 //   tessary_artgen --icons DIR         (also) writes the application icon as DIR/<size>.png
 //
@@ -26,44 +27,44 @@ const std::vector<ArtPiece>& Catalogue()
 {
     static const std::vector<ArtPiece> pieces = [] {
         std::vector<ArtPiece> list = {
-            {202, Kind::Png, TabHome},
-            {203, Kind::Png, TabAlbum},
+            {202, Kind::Png, TabHome, true},
+            {203, Kind::Png, TabAlbum, true},
             {204, Kind::Bitmap, TopStripBackground},
-            {207, Kind::Png, NaviWebsite},
-            {208, Kind::Png, NaviContact},
-            {209, Kind::Png, NaviHelp},
-            {220, Kind::Png, NaviAbout},
+            {207, Kind::Png, NaviWebsite, true},
+            {208, Kind::Png, NaviContact, true},
+            {209, Kind::Png, NaviHelp, true},
+            {220, Kind::Png, NaviAbout, true},
             {221, Kind::Bitmap, OpenAlbumBanner},
             {223, Kind::Bitmap, SearchBoxFrame},
-            {224, Kind::Png, CommandGlyphs},
+            {224, Kind::Png, CommandGlyphs, true},
             {226, Kind::Bitmap, CmdBarFace},
             {227, Kind::Bitmap, CmdBarPressedSkin},
             {229, Kind::Bitmap, CmdBarHotSkin},
             {252, Kind::Png, InsertMarker},
             {265, Kind::Bitmap, NaviBackground},
-            {300, Kind::Bitmap, HomeBanner},
-            {301, Kind::Bitmap, HomeButtonNewAlbum},
-            {302, Kind::Bitmap, HomeButtonOpenAlbum},
-            {303, Kind::Bitmap, HomeButtonTutorials},
-            {304, Kind::Bitmap, HomeButtonDonate},
+            {300, Kind::Bitmap, HomeBanner, true},
+            {301, Kind::Bitmap, HomeButtonNewAlbum, true},
+            {302, Kind::Bitmap, HomeButtonOpenAlbum, true},
+            {303, Kind::Bitmap, HomeButtonTutorials, true},
+            {304, Kind::Bitmap, HomeButtonDonate, true},
             {305, Kind::Bitmap, CollectionSelectedSkin},
             {306, Kind::Bitmap, CollectionFocusedSkin},
             {307, Kind::Bitmap, CollectionHoverSkin},
-            {308, Kind::Png, CollectionGlyph},
-            {309, Kind::Png, AddCollectionGlyph},
+            {308, Kind::Png, CollectionGlyph, true},
+            {309, Kind::Png, AddCollectionGlyph, true},
             {310, Kind::Png, CountBadge},
-            {311, Kind::Png, ItemListHintGlyph},
-            {312, Kind::Png, DetailsHintGlyph},
-            {313, Kind::Png, SearchClearGlyph},
-            {314, Kind::Png, SearchOptionsGlyph},
+            {311, Kind::Png, ItemListHintGlyph, true},
+            {312, Kind::Png, DetailsHintGlyph, true},
+            {313, Kind::Png, SearchClearGlyph, true},
+            {314, Kind::Png, SearchOptionsGlyph, true},
             {315, Kind::Bitmap, ResultSelectedSkin},
             {316, Kind::Bitmap, TagSelectedEven},
             {317, Kind::Bitmap, TagSelectedOdd},
             {318, Kind::Png, InfoShadow},
-            {319, Kind::Png, InfoCollectionGlyph},
-            {320, Kind::Png, InfoAllCollectionsGlyph},
-            {321, Kind::Png, InfoMultipleGlyph},
-            {322, Kind::Png, RecentAlbumGlyph},
+            {319, Kind::Png, InfoCollectionGlyph, true},
+            {320, Kind::Png, InfoAllCollectionsGlyph, true},
+            {321, Kind::Png, InfoMultipleGlyph, true},
+            {322, Kind::Png, RecentAlbumGlyph, true},
         };
         std::sort(list.begin(), list.end(),
                   [](const ArtPiece& a, const ArtPiece& b) { return a.id < b.id; });
@@ -145,6 +146,16 @@ int main(int argc, char** argv)
             }
         }
         drawn.emplace_back(piece.id, std::move(image));
+        if (piece.twice && !outDir.isEmpty()) {
+            SetCanvasScale(2);
+            const QImage twice = piece.draw();
+            SetCanvasScale(1);
+            const QString path = QDir(outDir).filePath(QString::number(piece.id) + "@2x.png");
+            if (!WriteFile(path, EncodePng(twice))) {
+                std::fprintf(stderr, "tessary_artgen: cannot write %s\n", qPrintable(path));
+                return 1;
+            }
+        }
     }
     if (!sheetPath.isEmpty() && (!QDir().mkpath(QFileInfo(sheetPath).absolutePath())
                                  || !WriteFile(sheetPath, EncodePng(ContactSheet(drawn))))) {

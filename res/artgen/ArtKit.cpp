@@ -9,16 +9,32 @@
 
 namespace artgen {
 
+namespace {
+int g_scale = 1;
+} // namespace
+
+void SetCanvasScale(int scale)
+{
+    g_scale = scale;
+}
+
+int CanvasScale()
+{
+    return g_scale;
+}
+
 QImage NewCanvas(int width, int height)
 {
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    QImage image(width * g_scale, height * g_scale, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(g_scale);
     image.fill(Qt::transparent);
     return image;
 }
 
 QImage NewOpaque(int width, int height, QColor fill)
 {
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    QImage image(width * g_scale, height * g_scale, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(g_scale);
     image.fill(fill);
     return image;
 }

@@ -33,7 +33,13 @@ inline const QColor kWhite{255, 255, 255};
 
 // ---- canvases and files --------------------------------------------------------------------
 
-// A transparent ARGB32 premultiplied image.
+// The scale canvases are made at: 1, or 2 for the high-density variants. Images are drawn
+// in 1x units either way; a canvas of scale 2 has twice the pixels and a device pixel ratio
+// of 2, so the painter scales.
+void SetCanvasScale(int scale);
+int CanvasScale();
+
+// A transparent ARGB32 premultiplied image of width x height units.
 QImage NewCanvas(int width, int height);
 // An opaque image filled with `fill`.
 QImage NewOpaque(int width, int height, QColor fill);

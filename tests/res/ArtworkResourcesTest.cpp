@@ -147,6 +147,49 @@ TEST(ArtworkResources, EveryIdIsEmbeddedAtItsDocumentedSize)
     }
 }
 
+// The high-density variants: twice the documented size, the same picture brought down to 1x,
+// and drawn at their own resolution rather than blown up from the 1x one.
+TEST(ArtworkResources, TwiceSizeVariantsAreTheSamePictureInFinerPixels)
+{
+    int variants = 0;
+    for (const Documented& d : Ids()) {
+        const QImage twice = Resource(d.id, "PNG2X").convertToFormat(QImage::Format_ARGB32);
+        if (twice.isNull())
+            continue;
+        SCOPED_TRACE(d.name.toStdString());
+        ++variants;
+        ASSERT_EQ(twice.size(), QSize(2 * d.width, 2 * d.height));
+        const QImage once = Resource(d.id, d.type == QLatin1String("PNG") ? "PNG" : "BITMAP")
+                                .convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(once.size(), QSize(d.width, d.height));
+        double difference = 0;
+        int blocksWithDetail = 0;
+        for (int y = 0; y < d.height; ++y) {
+            for (int x = 0; x < d.width; ++x) {
+                const QRgb q[4] = {twice.pixel(2 * x, 2 * y), twice.pixel(2 * x + 1, 2 * y),
+                                   twice.pixel(2 * x, 2 * y + 1), twice.pixel(2 * x + 1, 2 * y + 1)};
+                int mean[4] = {0, 0, 0, 0};
+                for (const QRgb c : q) {
+                    mean[0] += qRed(c);
+                    mean[1] += qGreen(c);
+                    mean[2] += qBlue(c);
+                    mean[3] += qAlpha(c);
+                }
+                const QRgb o = once.pixel(x, y);
+                difference += std::abs(mean[3] / 4 - qAlpha(o));
+                if (qAlpha(o) > 0)
+                    difference += (std::abs(mean[0] / 4 - qRed(o)) + std::abs(mean[1] / 4 - qGreen(o))
+                                   + std::abs(mean[2] / 4 - qBlue(o))) * qAlpha(o) / 255.0 / 3;
+                blocksWithDetail += !(q[0] == q[1] && q[1] == q[2] && q[2] == q[3]);
+            }
+        }
+        const double pixels = double(d.width) * d.height;
+        EXPECT_LT(difference / pixels, 12.0) << "not the same picture";
+        EXPECT_GT(blocksWithDetail, int(pixels / 50)) << "a blown-up 1x picture";
+    }
+    EXPECT_GE(variants, 16);
+}
+
 TEST(ArtworkResources, BitmapLoaderAndQtAgreeOnPixels)
 {
     // The bottom-up row order and the blue-green-red layout come out the right way round.

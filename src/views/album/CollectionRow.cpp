@@ -74,11 +74,13 @@ void CollectionRow::Draw(QPainter& painter, const QRect& rect, const RowState& s
 
     QRect content = rect.adjusted(kInsetLeft, 0, -kInsetRight, 0);
     if (kind_ != Kind::All) {
-        const QImage& glyph = ResourceImage(kind_ == Kind::Add ? kIdbAddCollectionGlyph : kIdbCollectionGlyph);
+        const int glyphId = kind_ == Kind::Add ? kIdbAddCollectionGlyph : kIdbCollectionGlyph;
+        const QImage& glyph = ResourceImage(glyphId);
         if (!glyph.isNull()) {
             const int w = glyph.height() > 0 ? glyph.width() * kGlyphHeight / glyph.height() : 0;
             painter.drawImage(
-                QRect(content.left(), content.top() + (content.height() - kGlyphHeight) / 2, w, kGlyphHeight), glyph);
+                QRect(content.left(), content.top() + (content.height() - kGlyphHeight) / 2, w, kGlyphHeight),
+                ResourceImageFor(glyphId, painter));
         }
         content.setLeft(content.left() + (kind_ == Kind::Add ? kTextOffsetAdd : kTextOffsetReal));
     }

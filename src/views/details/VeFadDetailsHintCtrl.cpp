@@ -18,7 +18,7 @@ VeFadDetailsHintCtrl::VeFadDetailsHintCtrl(QWidget* parent) : QWidget(parent)
 void VeFadDetailsHintCtrl::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    PaintHint(p, rect(), Text(), ResourceImage(kIdbDetailsHint));
+    PaintHint(p, rect(), Text(), kIdbDetailsHint);
 }
 
 } // namespace tessary

@@ -187,7 +187,7 @@ void VeFadInfoCtrlBase::paintEvent(QPaintEvent*)
     if (!glyph.isNull())
         p.drawImage(QPoint(box.left() + (box.width() - glyph.width()) / 2,
                            box.top() + (box.height() - glyph.height()) / 2 + 1),
-                    glyph);
+                    ResourceImageFor(glyphId, p));
     p.setFont(SharedFonts::Large());
     p.setPen(kNameColor);
     p.drawText(text.translated(-10, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, count);

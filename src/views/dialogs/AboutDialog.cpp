@@ -54,7 +54,7 @@ AboutDialog::AboutDialog(QWidget* parent)
     setFont(DialogFont());
 
     auto* glyph = new QLabel(this);
-    glyph->setPixmap(QPixmap::fromImage(ResourceImage(kIdbRecentAlbum)));
+    glyph->setPixmap(QPixmap::fromImage(ResourceImageFor(kIdbRecentAlbum, devicePixelRatioF())));
     glyph->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
     product_ = new QLabel(QStringLiteral("Orvanne " TESSARY_PRODUCT_NAME), this);

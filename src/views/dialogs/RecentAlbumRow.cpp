@@ -38,7 +38,7 @@ void RecentAlbumRow::Draw(QPainter& painter, const QRect& rect, const RowState& 
     if (!glyph.isNull()) {
         QRect target(QPoint(0, 0), glyph.size().boundedTo(square.size()));
         target.moveCenter(square.center());
-        painter.drawImage(target, glyph);
+        painter.drawImage(target, ResourceImageFor(kIdbRecentAlbum, painter));
     }
 
     const int left = square.right() + 1 + kTextGap;

@@ -1,6 +1,7 @@
 #include "VeCmdBarCtrlBase.h"
 
 #include <QFontMetrics>
+#include <QtMath>
 #include <QHelpEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -56,6 +57,7 @@ VeCmdBarCtrlBase::VeCmdBarCtrlBase(int menuResource, QWidget* parent) : VeViewBa
         m_buttons.push_back(std::move(button));
         ++index;
     }
+    m_composedRatio = devicePixelRatioF();
     for (Button& button : m_buttons)
         ComposeImages(button);
     SetSearchState(false);
@@ -79,24 +81,39 @@ int VeCmdBarCtrlBase::ButtonWidth(bool hasGlyph, const QString& caption, bool dr
     return width;
 }
 
+namespace {
+// The face art stretched to `width` x the bar height at the device pixel ratio `ratio`.
+QImage StretchedFace(int width, qreal ratio)
+{
+    const QSize pixels(qCeil(width * ratio), qCeil(VeCmdBarCtrlBase::kBarHeight * ratio));
+    const QImage& art = ResourceImage(kIdbCmdBarFace);
+    QImage face;
+    if (art.isNull()) {
+        face = QImage(pixels, QImage::Format_RGB32);
+        face.fill(kFallbackFace);
+    } else {
+        face = art.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).convertToFormat(QImage::Format_RGB32);
+    }
+    face.setDevicePixelRatio(ratio);
+    return face;
+}
+} // namespace
+
 const QImage& VeCmdBarCtrlBase::Face()
 {
     const int w = std::max(1, width());
-    if (m_face.width() != w) {
-        const QImage& face = ResourceImage(kIdbCmdBarFace);
-        if (face.isNull()) {
-            m_face = QImage(w, kBarHeight, QImage::Format_RGB32);
-            m_face.fill(kFallbackFace);
-        } else {
-            m_face = face.scaled(w, kBarHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        }
-    }
+    const qreal ratio = devicePixelRatioF();
+    if (m_face.deviceIndependentSize().toSize().width() != w || m_face.devicePixelRatio() != ratio)
+        m_face = StretchedFace(w, ratio);
     return m_face;
 }
 
 void VeCmdBarCtrlBase::ComposeImages(Button& button) const
 {
-    const QImage glyph = CommandGlyph(button.commandId);
+    // Made at the device pixel ratio, so that captions and glyphs stay sharp on dense screens.
+    const qreal ratio = devicePixelRatioF();
+    const QImage glyph = CommandGlyph(button.commandId, ratio);
+    const QSize glyphSize = glyph.deviceIndependentSize().toSize();
     const QFont& font = SharedFonts::Normal();
     const QFontMetrics metrics(font);
     const bool dropDown = button.dropDownMenu != 0;
@@ -104,16 +121,11 @@ void VeCmdBarCtrlBase::ComposeImages(Button& button) const
     button.rect.setSize(QSize(w, kButtonHeight));
 
     // The face as it lies behind the button, so that the normal image is seamless.
-    const QImage& faceArt = ResourceImage(kIdbCmdBarFace);
-    QImage face(w, kButtonHeight, QImage::Format_RGB32);
-    if (faceArt.isNull())
-        face.fill(kFallbackFace);
-    else
-        face = faceArt.scaled(w, kBarHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                   .copy(0, kButtonTop, w, kButtonHeight)
-                   .convertToFormat(QImage::Format_RGB32);
+    QImage face = StretchedFace(w, ratio).copy(0, qRound(kButtonTop * ratio), qCeil(w * ratio),
+                                               qCeil(kButtonHeight * ratio));
+    face.setDevicePixelRatio(ratio);
 
-    int content = glyph.isNull() ? 0 : glyph.width();
+    int content = glyph.isNull() ? 0 : glyphSize.width();
     const int captionWidth = metrics.horizontalAdvance(button.caption);
     if (!button.caption.isEmpty())
         content += (content ? kGlyphCaptionGap : 0) + captionWidth;
@@ -131,8 +143,8 @@ void VeCmdBarCtrlBase::ComposeImages(Button& button) const
         const int shift = state == 2 ? 1 : 0;
         int x = (w - content) / 2 + shift;
         if (!glyph.isNull()) {
-            p.drawImage(x, (kButtonHeight - glyph.height()) / 2 + shift, glyph);
-            x += glyph.width() + kGlyphCaptionGap;
+            p.drawImage(x, (kButtonHeight - glyphSize.height()) / 2 + shift, glyph);
+            x += glyphSize.width() + kGlyphCaptionGap;
         }
         if (!button.caption.isEmpty()) {
             p.setFont(font);
@@ -249,6 +261,11 @@ bool VeCmdBarCtrlBase::HandleCommand(int commandId)
 
 void VeCmdBarCtrlBase::paintEvent(QPaintEvent* event)
 {
+    if (devicePixelRatioF() != m_composedRatio) {
+        m_composedRatio = devicePixelRatioF(); // moved to a screen of another density
+        for (Button& button : m_buttons)
+            ComposeImages(button);
+    }
     QPainter p(this);
     p.drawImage(0, 0, Face());
     for (size_t i = 0; i < m_buttons.size(); ++i) {

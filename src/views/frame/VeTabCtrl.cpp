@@ -135,7 +135,12 @@ QSize VeTabCtrl::sizeHint() const
     return QSize(GetTotalWidth(), 43);
 }
 
-QImage VeTabCtrl::RenderTabBuffer(int index, bool selected, bool hot) const
+QRect VeTabCtrl::IconRect(const QSize& tab)
+{
+    return QRect(kImageX, (tab.height() - kImageSize) / 2, kImageSize, kImageSize);
+}
+
+QImage VeTabCtrl::RenderTabBuffer(int index, bool selected, bool hot, bool withIcon) const
 {
     const QRect r = GetTabRect(index);
     DibImage buffer;
@@ -147,12 +152,9 @@ QImage VeTabCtrl::RenderTabBuffer(int index, bool selected, bool hot) const
         ApplyTabHoverShading(buffer);
     QImage image = ToQImage(buffer);
     const int icon = m_tabs[size_t(index)].image;
-    if (icon != 0) {
-        const QImage& glyph = ResourceImage(icon);
-        if (!glyph.isNull()) {
-            QPainter p(&image);
-            p.drawImage(QRect(kImageX, (r.height() - kImageSize) / 2, kImageSize, kImageSize), glyph);
-        }
+    if (withIcon && icon != 0 && !ResourceImage(icon).isNull()) {
+        QPainter p(&image);
+        p.drawImage(IconRect(r.size()), ResourceImage(icon));
     }
     return image;
 }
@@ -180,8 +182,10 @@ void VeTabCtrl::paintEvent(QPaintEvent* event)
             continue;
         const bool isSelected = i == selected;
         const bool isHot = i == m_hot;
-        p.drawImage(r.topLeft(), RenderTabBuffer(i, isSelected, isHot));
+        p.drawImage(r.topLeft(), RenderTabBuffer(i, isSelected, isHot, false));
         const bool hasImage = tab.image != 0 && !ResourceImage(tab.image).isNull();
+        if (hasImage)
+            p.drawImage(IconRect(r.size()).translated(r.topLeft()), ResourceImageFor(tab.image, p));
         const QRect text(r.left() + (hasImage ? kCaptionXWithImage : kCaptionXWithoutImage), r.top(),
                          r.width(), r.height());
         p.setFont(isHot ? tab.hotFont : tab.captionFont);

@@ -65,8 +65,8 @@ public:
     bool Select(int index);
 
     // The tab's picture as painted (background, shading and icon; no caption), for tests
-    // of the shading.
-    QImage RenderTabBuffer(int index, bool selected, bool hot) const;
+    // of the shading. The painting draws the icon itself, at the screen's density.
+    QImage RenderTabBuffer(int index, bool selected, bool hot, bool withIcon = true) const;
 
     QSize sizeHint() const override;
 
@@ -81,6 +81,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    static QRect IconRect(const QSize& tab); // where a tab's icon goes within it
     struct Tab {
         QString text;
         int id = 0;

@@ -1,5 +1,7 @@
 #include "HomeButton.h"
 
+#include <algorithm>
+
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
@@ -29,11 +31,15 @@ HomeButton::HomeButton(int controlId, int commandId, const QImage& strip, const 
                        const QString& detail, QWidget* parent)
     : QWidget(parent), m_controlId(controlId), m_commandId(commandId), m_caption(caption), m_detail(detail)
 {
+    // A strip of device pixel ratio 2 gives faces of that ratio.
+    const int scale = std::max(1, int(strip.devicePixelRatio()));
     for (size_t i = 0; i < m_faces.size(); ++i) {
-        QImage face(kHomeButtonWidth, kHomeButtonHeight, QImage::Format_RGB32);
+        QImage face(kHomeButtonWidth * scale, kHomeButtonHeight * scale, QImage::Format_RGB32);
+        face.setDevicePixelRatio(scale);
         face.fill(Qt::white);
         QPainter p(&face);
-        p.drawImage(0, 0, strip, int(i) * kHomeButtonWidth, 0, kHomeButtonWidth, kHomeButtonHeight);
+        p.drawImage(QRect(0, 0, kHomeButtonWidth, kHomeButtonHeight), strip,
+                    QRect(int(i) * kHomeButtonWidth * scale, 0, kHomeButtonWidth * scale, kHomeButtonHeight * scale));
         m_faces[i] = face;
     }
     setAttribute(Qt::WA_OpaquePaintEvent);

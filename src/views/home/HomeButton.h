@@ -20,7 +20,8 @@ public:
     static constexpr int kTextLeft = 64;
     static constexpr int kTextRight = 12;
 
-    // `strip` holds the three faces side by side; faces missing from it stay blank.
+    // `strip` holds the three faces side by side, at its device pixel ratio; faces missing
+    // from it stay blank.
     HomeButton(int controlId, int commandId, const QImage& strip, const QString& caption, const QString& detail,
                QWidget* parent = nullptr);
 

@@ -48,7 +48,7 @@ HomePanel::HomePanel(QWidget* parent) : QWidget(parent), m_separator(new QWidget
     setAttribute(Qt::WA_OpaquePaintEvent);
     for (int i = 0; i < kButtonCount; ++i) {
         const ButtonRecipe& recipe = kButtons[i];
-        m_buttons[size_t(i)] = new HomeButton(recipe.controlId, recipe.commandId, ResourceImage(recipe.strip),
+        m_buttons[size_t(i)] = new HomeButton(recipe.controlId, recipe.commandId, ResourceImageFor(recipe.strip, devicePixelRatioF()),
                                               QString::fromLatin1(recipe.caption),
                                               QString::fromLatin1(recipe.detail), this);
     }
@@ -109,7 +109,7 @@ void HomePanel::paintEvent(QPaintEvent*)
     const QImage& banner = ResourceImage(kIdbHomeBanner);
     if (!banner.isNull()) {
         p.setRenderHint(QPainter::SmoothPixmapTransform);
-        p.drawImage(QRect(0, 0, width(), kBannerHeight), banner);
+        p.drawImage(QRect(0, 0, width(), kBannerHeight), ResourceImageFor(kIdbHomeBanner, p));
     }
     // Over the calm upper part of the banner, lined up with the buttons.
     static const QFont headingFont = SharedFonts::Make(kHeadingPixels, true);

@@ -32,7 +32,7 @@ VeHomeNaviCtrl::VeHomeNaviCtrl(QWidget* parent) : QWidget(parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     for (int i = 0; i < kLinkCount; ++i) {
         auto* link = new VeHyperLinkCtrl(this);
-        link->SetGlyph(ResourceImage(kLinks[i].glyph));
+        link->SetGlyph(kLinks[i].glyph);
         link->SetCaption(QString::fromLatin1(kLinks[i].caption));
         link->setToolTip(QString::fromLatin1(kLinks[i].tooltip));
         link->move(kLinkLeft, kFirstLinkTop + i * kLinkPitch);

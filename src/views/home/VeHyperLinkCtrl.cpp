@@ -7,6 +7,7 @@
 #include <QPainter>
 
 #include "views/common/CommandEvent.h"
+#include "views/common/ImageResources.h"
 #include "views/common/SharedFonts.h"
 
 namespace tessary {
@@ -19,11 +20,17 @@ VeHyperLinkCtrl::VeHyperLinkCtrl(QWidget* parent) : QWidget(parent)
     resize(sizeHint());
 }
 
-void VeHyperLinkCtrl::SetGlyph(const QImage& glyph)
+void VeHyperLinkCtrl::SetGlyph(int glyphId)
 {
-    m_glyph = glyph;
+    m_glyphId = glyphId;
     resize(sizeHint());
     update();
+}
+
+const QImage& VeHyperLinkCtrl::Glyph() const
+{
+    static const QImage none;
+    return m_glyphId != 0 ? ResourceImage(m_glyphId) : none;
 }
 
 void VeHyperLinkCtrl::SetCaption(const QString& caption)
@@ -62,7 +69,7 @@ QSize VeHyperLinkCtrl::SizeFor(const QSize& glyph, const QString& caption, const
 
 QSize VeHyperLinkCtrl::sizeHint() const
 {
-    return SizeFor(m_glyph.size(), m_caption, QFontMetrics(SharedFonts::Normal()));
+    return SizeFor(Glyph().size(), m_caption, QFontMetrics(SharedFonts::Normal()));
 }
 
 void VeHyperLinkCtrl::paintEvent(QPaintEvent*)
@@ -71,11 +78,12 @@ void VeHyperLinkCtrl::paintEvent(QPaintEvent*)
     p.fillRect(rect(), Qt::white);
     if (!m_background.isNull())
         p.drawImage(0, 0, m_background);
-    if (!m_glyph.isNull())
-        p.drawImage(0, (height() - m_glyph.height()) / 2, m_glyph);
+    const QImage& glyph = Glyph();
+    if (!glyph.isNull())
+        p.drawImage(0, (height() - glyph.height()) / 2, ResourceImageFor(m_glyphId, p));
     p.setFont(CaptionFont());
     p.setPen(CaptionColor());
-    const int left = m_glyph.width() + kCaptionGap;
+    const int left = glyph.width() + kCaptionGap;
     p.drawText(QRect(left, 0, width() - left, height()), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                m_caption);
 }

@@ -28,7 +28,8 @@ public:
     explicit VeHyperLinkCtrl(QWidget* parent = nullptr);
 
     // Each setter resizes the link to its SizeFor size.
-    void SetGlyph(const QImage& glyph);
+    // `glyphId`: the artwork left of the caption (0: none).
+    void SetGlyph(int glyphId);
     void SetCaption(const QString& caption);
     const QString& Caption() const { return m_caption; }
 
@@ -66,8 +67,9 @@ protected:
 private:
     void SetHot(bool hot);
     void Activate();
+    const QImage& Glyph() const; // the 1x artwork, for layout
 
-    QImage m_glyph;
+    int m_glyphId = 0;
     QString m_caption;
     QImage m_background;
     std::optional<WebPage> m_target;

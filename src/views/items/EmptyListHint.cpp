@@ -48,10 +48,10 @@ HintPlacement PlaceEmptyListHint(const QRect& client, int textWidth)
 
 void PaintEmptyListHint(QPainter& painter, const QRect& client, const Collection* shown)
 {
-    PaintHint(painter, client, EmptyListHintText(shown), ResourceImage(kIdbItemListHint));
+    PaintHint(painter, client, EmptyListHintText(shown), kIdbItemListHint);
 }
 
-void PaintHint(QPainter& painter, const QRect& client, const QString& text, const QImage& glyph)
+void PaintHint(QPainter& painter, const QRect& client, const QString& text, int glyphId)
 {
     painter.fillRect(client, Qt::white);
     const QFont& font = SharedFonts::Large();
@@ -60,7 +60,7 @@ void PaintHint(QPainter& painter, const QRect& client, const QString& text, cons
     const QRect room = client.adjusted(10 + kGlyphColumn, 10, -10, -10);
     const int textWidth = metrics.boundingRect(QRect(0, 0, std::max(1, room.width()), 100000), kTextFlags, text).width() + 1;
     const HintPlacement placement = PlaceEmptyListHint(client, textWidth);
-    painter.drawImage(placement.glyph, glyph);
+    painter.drawImage(placement.glyph, ResourceImageFor(glyphId, painter));
     painter.setFont(font);
     painter.setPen(kHintColor);
     painter.drawText(placement.text, kTextFlags, text);

@@ -24,8 +24,9 @@ struct HintPlacement {
 // `textWidth` is the width of the wrapped text.
 HintPlacement PlaceEmptyListHint(const QRect& client, int textWidth);
 
-// Fills the client area white and draws `text` with `glyph` by the placement above.
-void PaintHint(QPainter& painter, const QRect& client, const QString& text, const QImage& glyph);
+// Fills the client area white and draws `text` with the artwork `glyphId` by the placement
+// above.
+void PaintHint(QPainter& painter, const QRect& client, const QString& text, int glyphId);
 // The same with the item list's text for `shown` and its glyph.
 void PaintEmptyListHint(QPainter& painter, const QRect& client, const Collection* shown);
 

@@ -27,14 +27,17 @@ int CommandGlyphIndex(int commandId)
     return -1;
 }
 
-QImage CommandGlyph(int commandId)
+QImage CommandGlyph(int commandId, qreal devicePixelRatio)
 {
     const int index = CommandGlyphIndex(commandId);
-    const QImage& strip = ResourceImage(kIdbCommandGlyphs);
-    const int size = kCommandGlyphSize;
+    const QImage& strip = ResourceImageFor(kIdbCommandGlyphs, devicePixelRatio);
+    const int scale = int(strip.devicePixelRatio());
+    const int size = kCommandGlyphSize * scale;
     if (index < 0 || strip.width() < (index + 1) * size || strip.height() < size)
         return QImage();
-    return strip.copy(index * size, 0, size, size);
+    QImage glyph = strip.copy(index * size, 0, size, size);
+    glyph.setDevicePixelRatio(scale);
+    return glyph;
 }
 
 } // namespace tessary

@@ -19,8 +19,13 @@ void FillMenu(QMenu& menu, const std::vector<MenuItemDef>& items)
             action->setData(item.id);
             action->setCheckable(item.checkable);
             const QImage glyph = CommandGlyph(item.id);
-            if (!glyph.isNull())
-                action->setIcon(QPixmap::fromImage(glyph));
+            if (!glyph.isNull()) {
+                QIcon icon(QPixmap::fromImage(glyph));
+                const QImage twice = CommandGlyph(item.id, 2.0);
+                if (twice.devicePixelRatio() > 1.0)
+                    icon.addPixmap(QPixmap::fromImage(twice));
+                action->setIcon(icon);
+            }
             if (item.isDefault) {
                 QFont font = action->font();
                 font.setBold(true);

@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "views/common/ImageResources.h"
+
 namespace tessary {
 
 namespace {
@@ -10,7 +12,7 @@ constexpr int kHotLighten = 103; // percent
 constexpr int kPressedDarken = 106;
 } // namespace
 
-SearchBoxButton::SearchBoxButton(const QImage& glyph, QWidget* parent) : QWidget(parent), m_glyph(glyph)
+SearchBoxButton::SearchBoxButton(int glyphId, QWidget* parent) : QWidget(parent), m_glyphId(glyphId)
 {
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -34,9 +36,10 @@ void SearchBoxButton::paintEvent(QPaintEvent*)
     else if (m_hot)
         fill = fill.lighter(kHotLighten);
     p.fillRect(rect(), fill);
-    if (!m_glyph.isNull()) {
-        const QPoint at((width() - m_glyph.width()) / 2, (height() - m_glyph.height()) / 2);
-        p.drawImage(at, m_glyph);
+    const QImage& glyph = ResourceImage(m_glyphId);
+    if (!glyph.isNull()) {
+        const QPoint at((width() - glyph.width()) / 2, (height() - glyph.height()) / 2);
+        p.drawImage(at, ResourceImageFor(m_glyphId, p));
     }
 }
 

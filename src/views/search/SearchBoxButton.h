@@ -11,7 +11,8 @@ namespace tessary {
 class SearchBoxButton : public QWidget {
     Q_OBJECT
 public:
-    SearchBoxButton(const QImage& glyph, QWidget* parent);
+    // `glyphId`: the artwork drawn in the middle.
+    SearchBoxButton(int glyphId, QWidget* parent);
 
     // The fill behind the glyph (the box's text-area fill of the moment).
     void SetFill(const QColor& fill);
@@ -28,7 +29,7 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
-    QImage m_glyph;
+    int m_glyphId;
     QColor m_fill{Qt::white};
     bool m_hot = false;
     bool m_pressed = false;

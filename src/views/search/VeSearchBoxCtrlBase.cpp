@@ -38,8 +38,8 @@ QString CueOf(const Collection* scope)
 VeSearchBoxCtrlBase::VeSearchBoxCtrlBase(QWidget* parent)
     : QWidget(parent),
       m_edit(new SearchEdit(*this, this)),
-      m_clear(new SearchBoxButton(ResourceImage(kIdbSearchClear), this)),
-      m_options(new SearchBoxButton(ResourceImage(kIdbSearchOptions), this))
+      m_clear(new SearchBoxButton(kIdbSearchClear, this)),
+      m_options(new SearchBoxButton(kIdbSearchOptions, this))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setCursor(Qt::IBeamCursor);
