@@ -165,6 +165,8 @@ bool VeFadListCtrlBase::StartRename()
         return false;
     QAbstractItemView* view = ActiveView();
     const QModelIndex index = m_model->index(rows.front(), FadListModel::kName);
+    if (!index.isValid())
+        return false;
     view->scrollTo(index);
     view->setCurrentIndex(index);
     view->edit(index);

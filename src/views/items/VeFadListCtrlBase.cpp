@@ -384,9 +384,14 @@ int VeFadListCtrlBase::RowOfKey(int32_t key) const
 std::vector<int> VeFadListCtrlBase::SelectedRows() const
 {
     std::set<int> rows;
-    for (const QItemSelectionRange& range : m_iconView->selectionModel()->selection())
-        for (int row = range.top(); row <= range.bottom(); ++row)
+    // A range whose rows went away meanwhile holds invalid indexes: it selects nothing.
+    const int count = RowCount();
+    for (const QItemSelectionRange& range : m_iconView->selectionModel()->selection()) {
+        if (!range.isValid())
+            continue;
+        for (int row = std::max(0, range.top()); row <= std::min(count - 1, range.bottom()); ++row)
             rows.insert(row);
+    }
     return std::vector<int>(rows.begin(), rows.end());
 }
 
