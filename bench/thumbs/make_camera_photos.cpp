@@ -10,8 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "../../tests/imagefiles/ExifBuilder.h"
-#include "../../tests/imagefiles/JpegFixture.h"
+#include "../../tests/imagefiles/CameraPhotoFixture.h"
 
 using namespace tessary::test;
 
@@ -69,15 +68,6 @@ private:
     double m_discX, m_discY;
 };
 
-bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes)
-{
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && ok;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -108,18 +98,15 @@ int main(int argc, char** argv)
         const std::vector<uint8_t> thumb = EncodeJpeg(thumbSpec, [&scene](int x, int y, int c) {
             return scene.Sample(x * kWidth / 160, y * kHeight / 120, c);
         });
-        TiffBuilder tiff(false);
-        tiff.AddShort(TiffBuilder::kIfd0, 274, 1);
-        tiff.AddAscii(TiffBuilder::kExif, 36867, "2024:05:17 10:42:" + std::to_string(10 + i));
-        tiff.SetThumbnail(thumb);
-        withExif[size_t(i)] = InsertAfterSoi(plain[size_t(i)], ExifSegment(tiff.Build()));
+        withExif[size_t(i)] =
+            WithCameraExif(plain[size_t(i)], 1, "2024:05:17 10:42:" + std::to_string(10 + i), thumb);
     }
 
     for (int n = 0; n < count; ++n) {
         char name[64];
         std::snprintf(name, sizeof name, "/IMG_%04d.jpg", n + 1);
         const size_t picture = size_t((n / 2) % kPictures);
-        if (!WriteBytes(folder + name, n % 2 == 0 ? withExif[picture] : plain[picture])) {
+        if (!WriteBytesToFile(folder + name, n % 2 == 0 ? withExif[picture] : plain[picture])) {
             std::fprintf(stderr, "bench_make_camera_photos: cannot write %s%s\n", folder.c_str(), name);
             return 1;
         }

@@ -11,8 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "../imagefiles/ExifBuilder.h"
-#include "../imagefiles/JpegFixture.h"
+#include "../imagefiles/CameraPhotoFixture.h"
 
 using namespace tessary::test;
 
@@ -67,25 +66,14 @@ std::vector<uint8_t> Photo(int orientation, bool withThumbnail)
     const std::vector<uint8_t> jpeg =
         EncodeJpeg(recipe, [&](int x, int y, int c) { return sample(x, y, c, kStoredWidth, kStoredHeight); });
 
-    TiffBuilder tiff(false);
-    tiff.AddShort(TiffBuilder::kIfd0, 274, uint16_t(orientation));
-    tiff.AddAscii(TiffBuilder::kExif, 36867, "2024:05:17 10:42:0" + std::to_string(orientation));
+    std::vector<uint8_t> thumbnail;
     if (withThumbnail) {
         JpegRecipe thumb;
         thumb.width = 160;
         thumb.height = 107;
-        tiff.SetThumbnail(EncodeJpeg(thumb, [&](int x, int y, int c) { return sample(x, y, c, 160, 107); }));
+        thumbnail = EncodeJpeg(thumb, [&](int x, int y, int c) { return sample(x, y, c, 160, 107); });
     }
-    return InsertAfterSoi(jpeg, ExifSegment(tiff.Build()));
-}
-
-bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes)
-{
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && ok;
+    return WithCameraExif(jpeg, uint16_t(orientation), "2024:05:17 10:42:0" + std::to_string(orientation), thumbnail);
 }
 
 } // namespace
@@ -99,12 +87,12 @@ int main(int argc, char** argv)
     const std::string folder = argv[1];
     bool ok = true;
     for (int o = 1; o <= 8; ++o)
-        ok = WriteBytes(folder + "/orient_" + std::to_string(o) + ".jpg", Photo(o, o % 2 == 1)) && ok;
+        ok = WriteBytesToFile(folder + "/orient_" + std::to_string(o) + ".jpg", Photo(o, o % 2 == 1)) && ok;
     std::vector<uint8_t> damaged = Photo(1, false);
     damaged.resize(damaged.size() / 3);
-    ok = WriteBytes(folder + "/damaged.jpg", damaged) && ok;
+    ok = WriteBytesToFile(folder + "/damaged.jpg", damaged) && ok;
     const std::string text = "Shopping list, not a photo.\n";
-    ok = WriteBytes(folder + "/notes.txt", std::vector<uint8_t>(text.begin(), text.end())) && ok;
+    ok = WriteBytesToFile(folder + "/notes.txt", std::vector<uint8_t>(text.begin(), text.end())) && ok;
     if (!ok)
         std::fprintf(stderr, "e2e_make_photos: cannot write into %s\n", folder.c_str());
     return ok ? 0 : 1;
