@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QWindow>
 
+#include "BenchAlbums.h"
 #include "album/Album.h"
 #include "album/AlbumFile.h"
 #include "app/MainFrame.h"
@@ -65,21 +66,14 @@ const QString& BigAlbum()
     static QTemporaryDir dir;
     static QString file;
     if (file.isEmpty()) {
-        Album album(dir.filePath(QStringLiteral("Big")), QStringLiteral("Big"));
-        album.SetAlbumId(1);
-        for (int c = 1; c <= 4; ++c) {
-            Collection* col = album.GetCollections().Add(QStringLiteral("Collection %1").arg(c));
-            for (int t = 0; t < 8; ++t)
-                col->GetTags().Add(QStringLiteral("Tag number %1").arg(t + 1));
-            for (int i = 1; i <= 5000; ++i) {
-                Item* item = col->GetItems().Add(QStringLiteral("IMG_%1").arg(i, 6, 10, QLatin1Char('0')), i);
-                item->GetPhotos().Add(PhotoFormat::Jpeg, 1);
-                for (int r = 0; r < 5; ++r)
-                    item->SetTagValue(1001 + (i + r) % 8, QStringLiteral("Value %1").arg(i * 7 + r));
-            }
-        }
-        if (SaveAlbum(album))
-            file = album.FilePath();
+        bench::BenchAlbumShape shape;
+        shape.collections = 4;
+        shape.itemsPerCollection = 5000;
+        shape.tagsPerCollection = 8;
+        shape.valuesPerItem = 5;
+        const auto album = bench::MakeBenchAlbum(dir.path(), QStringLiteral("Big"), shape);
+        if (album && SaveAlbum(*album))
+            file = album->FilePath();
     }
     return file;
 }

@@ -9,16 +9,15 @@
 
 #include <algorithm>
 #include <ctime>
-#include <unistd.h>
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QListView>
 #include <QScrollBar>
 #include <QTemporaryDir>
 
+#include "BenchAlbums.h"
 #include "album/Album.h"
 #include "album/AlbumFile.h"
 #include "app/MainFrame.h"
@@ -113,19 +112,15 @@ void BM_ScrollThumbnailsByPage(benchmark::State& state)
         state.SkipWithError("cannot write the photo");
         return;
     }
-    Album album(dir.filePath(QStringLiteral("album")), QStringLiteral("Scroll"));
-    Collection* c = album.GetCollections().Add(QStringLiteral("Photos"));
-    for (int i = 0; i < kPhotos; ++i) {
-        Item* item = c->GetItems().Add(QStringLiteral("Photo %1").arg(i + 1, 5, 10, QLatin1Char('0')), i + 1);
-        item->GetPhotos().Add(PhotoFormat::Jpeg, 1);
-        const QString path = item->FirstPhotoPath();
-        QDir().mkpath(QFileInfo(path).path());
-        // Hard links: the files are distinct to the list and the cache, one copy on disk.
-        if (::link(QFile::encodeName(source).constData(), QFile::encodeName(path).constData()) != 0) {
-            state.SkipWithError("cannot link the photos");
-            return;
-        }
+    bench::BenchAlbumShape shape;
+    shape.itemsPerCollection = kPhotos;
+    shape.photo = source;
+    const auto album = bench::MakeBenchAlbum(dir.path(), QStringLiteral("Scroll"), shape);
+    if (!album) {
+        state.SkipWithError("cannot link the photos");
+        return;
     }
+    Collection* c = album->GetCollections().At(0);
     std::vector<double> all, allCpu;
     int pages = 0;
     int unpainted = 0; // pages that drew no paint within two seconds
@@ -191,30 +186,15 @@ void BM_ResidentWithHundredThousandItems(benchmark::State& state)
     }
     QString file;
     {
-        Album album(dir.filePath(QStringLiteral("Huge")), QStringLiteral("Huge"));
-        album.SetAlbumId(1);
-        for (int k = 1; k <= 20; ++k) {
-            Collection* col = album.GetCollections().Add(QStringLiteral("Collection %1").arg(k));
-            for (int t = 0; t < 8; ++t)
-                col->GetTags().Add(QStringLiteral("Tag number %1").arg(t + 1));
-            for (int i = 1; i <= 5000; ++i) {
-                Item* item = col->GetItems().Add(QStringLiteral("IMG_%1").arg(k * 100000 + i), i);
-                item->GetPhotos().Add(PhotoFormat::Jpeg, 1);
-                const QString path = item->FirstPhotoPath();
-                QDir().mkpath(QFileInfo(path).path());
-                // A file takes at most 65,000 links: one copy per collection.
-                const QString copy = source + QString::number(k);
-                if ((!QFile::exists(copy) && !QFile::copy(source, copy))
-                    || ::link(QFile::encodeName(copy).constData(), QFile::encodeName(path).constData()) != 0) {
-                    state.SkipWithError("cannot link the photos");
-                    return;
-                }
-                for (int r = 0; r < 4; ++r)
-                    item->SetTagValue(1001 + (i + r) % 8, QStringLiteral("Value %1").arg(i * 7 + r));
-            }
-        }
-        if (SaveAlbum(album))
-            file = album.FilePath();
+        bench::BenchAlbumShape shape;
+        shape.collections = 20;
+        shape.itemsPerCollection = 5000;
+        shape.tagsPerCollection = 8;
+        shape.valuesPerItem = 4;
+        shape.photo = source;
+        const auto album = bench::MakeBenchAlbum(dir.path(), QStringLiteral("Huge"), shape);
+        if (album && SaveAlbum(*album))
+            file = album->FilePath();
     }
     if (file.isEmpty()) {
         state.SkipWithError("cannot write the album");
