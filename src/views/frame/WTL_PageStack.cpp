@@ -18,20 +18,17 @@ int WTL_PageStack::AddPage(QWidget* page)
     if (page->parentWidget() != this)
         page->setParent(this);
     page->hide();
-    m_pages.push_back(page);
-    // A page deleted by its owner leaves an empty place, never a dangling one.
-    connect(page, &QObject::destroyed, this, [this](QObject* gone) {
-        for (QWidget*& p : m_pages)
-            if (p == gone)
-                p = nullptr;
-    });
+    // A page deleted by its owner leaves an empty place, never a dangling one. (A guarded
+    // pointer rather than a slot on `destroyed`: pages also go while the stack itself is
+    // being destroyed, when its members are gone.)
+    m_pages.emplace_back(page);
     emit Notify(kNotifyPageAdded);
     return int(m_pages.size()) - 1;
 }
 
 QWidget* WTL_PageStack::GetPage(int index) const
 {
-    return index >= 0 && index < int(m_pages.size()) ? m_pages[size_t(index)] : nullptr;
+    return index >= 0 && index < int(m_pages.size()) ? m_pages[size_t(index)].data() : nullptr;
 }
 
 bool WTL_PageStack::SelectPage(int index)

@@ -10,6 +10,7 @@
 #include <functional>
 #include <vector>
 
+#include <QPointer>
 #include <QWidget>
 
 #include "views/common/CommandEvent.h"
@@ -53,7 +54,7 @@ private:
     void FitActivePage();
     static void FocusFirstChild(QWidget* page);
 
-    std::vector<QWidget*> m_pages;
+    std::vector<QPointer<QWidget>> m_pages;
     int m_active = -1;
     std::function<bool(int, int)> m_guard;
 };

@@ -1,4 +1,7 @@
+#include <memory>
+
 #include <QLineEdit>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
@@ -80,6 +83,26 @@ private slots:
         QVERIFY(b->isHidden());
         stack.resize(400, 150);
         QCOMPARE(a->geometry(), QRect(0, 0, 400, 150));
+    }
+
+    void aDeletedPageLeavesAnEmptyPlace()
+    {
+        auto stack = std::make_unique<WTL_PageStack>();
+        auto* a = new EditPage;
+        auto* b = new EditPage;
+        stack->AddPage(a);
+        stack->AddPage(b);
+        QVERIFY(stack->SelectPage(0));
+        delete a;
+        QCOMPARE(stack->PageCount(), 2);
+        QCOMPARE(stack->GetPage(0), nullptr);
+        QVERIFY(!stack->SelectPage(0));
+        QVERIFY(stack->SelectPage(1));
+        // The stack goes with its remaining page; nothing of it is touched once it is gone
+        // (the sanitizer build of the random-input run watches this).
+        QPointer<QWidget> page = b;
+        stack.reset();
+        QVERIFY(page.isNull());
     }
 
     void guardVetoes()
