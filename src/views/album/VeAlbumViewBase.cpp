@@ -113,7 +113,8 @@ VeAlbumViewBase::VeAlbumViewBase(QWidget* parent)
         shown.RefreshItem(code == VeTagListCtrlBase::kChangedValue ? m_details->TagsPane().BoundItem() : nullptr);
     });
     // A click on a collection, even the selected one, ends the search.
-    m_collections->viewport()->installEventFilter(this);
+    m_collectionsViewport = m_collections->viewport();
+    m_collectionsViewport->installEventFilter(this);
     m_middle->SelectPage(kItemListPage);
     m_right->AddPage(m_detailsHint);
     m_right->AddPage(m_details);
@@ -189,7 +190,9 @@ void VeAlbumViewBase::OnSearchBoxEvent(VeSearchBoxCtrlBase& box, int flags)
 
 bool VeAlbumViewBase::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_collections->viewport() && event->type() == QEvent::MouseButtonPress
+    // The pane is not asked for its viewport here: its events also come while it is being
+    // destroyed.
+    if (event->type() == QEvent::MouseButtonPress && watched == m_collectionsViewport
         && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && m_searchBox
         && !m_searchBox->GetText().isEmpty()) {
         // After the pane has handled the press (and maybe announced a new selection).

@@ -133,6 +133,7 @@ private:
     SearchResultsPage* m_resultsPage;
     SearchFormsWarmer* m_warmer;
     QPointer<VeSearchBoxCtrlBase> m_searchBox;
+    QPointer<QWidget> m_collectionsViewport; // watched for presses
     Album* m_album = nullptr;
     int m_leftWidth = kDefaultLeftWidth;
     int m_middleWidth = kDefaultMiddleWidth;
