@@ -3,6 +3,29 @@
 set(TESSARY_TESTDATA_DIR "${CMAKE_SOURCE_DIR}/../shared/testdata" CACHE PATH
     "Read-only outside test data (PngSuite, Exif samples)")
 
+# Test programs are compiled without optimisation and with line tables only: what they test
+# is in the libraries, built as configured, and most of a test's compile is reading headers.
+# With GCC they share precompiled Qt and GoogleTest headers (tests/common/CMakeLists.txt
+# makes them); a header that cannot be used fails the build (-Winvalid-pch with -Werror).
+set(TESSARY_TEST_COMPILE_OPTIONS "$<$<CONFIG:RelWithDebInfo>:-O0;-g1>")
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  set(TESSARY_TEST_PCH ON)
+else()
+  set(TESSARY_TEST_PCH OFF)
+endif()
+
+# The settings every test program is compiled with; `pch` names the precompiled headers.
+function(tessary_test_compile name pch)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
+  target_compile_definitions(${name} PRIVATE
+    TESSARY_TESTDATA_DIR="${TESSARY_TESTDATA_DIR}"
+    TESSARY_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  target_compile_options(${name} PRIVATE ${TESSARY_TEST_COMPILE_OPTIONS})
+  if(TESSARY_TEST_PCH AND TARGET ${pch} AND NOT name STREQUAL pch)
+    target_precompile_headers(${name} REUSE_FROM ${pch})
+  endif()
+endfunction()
+
 # tessary_gtest(<name> [QT_CORE_APP | QT_GUI_APP] SOURCES ... LIBS ...): a GoogleTest suite
 # run by CTest. QT_CORE_APP / QT_GUI_APP give it a main() that first makes a QCoreApplication
 # or an offscreen QGuiApplication.
@@ -18,10 +41,7 @@ function(tessary_gtest name)
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
   endif()
-  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
-  target_compile_definitions(${name} PRIVATE
-    TESSARY_TESTDATA_DIR="${TESSARY_TESTDATA_DIR}"
-    TESSARY_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  tessary_test_compile(${name} tessary_gtest_pch)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES LABELS core
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
@@ -33,10 +53,7 @@ function(tessary_qtest name)
   add_executable(${name} ${ARG_SOURCES})
   set_target_properties(${name} PROPERTIES AUTOMOC ON)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt6::Test)
-  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
-  target_compile_definitions(${name} PRIVATE
-    TESSARY_TESTDATA_DIR="${TESSARY_TESTDATA_DIR}"
-    TESSARY_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  tessary_test_compile(${name} tessary_qtest_pch)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES LABELS gui
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
