@@ -3,11 +3,12 @@
 set(TESSARY_TESTDATA_DIR "${CMAKE_SOURCE_DIR}/../shared/testdata" CACHE PATH
     "Read-only outside test data (PngSuite, Exif samples)")
 
-# Test programs are compiled without optimisation and with line tables only: what they test
-# is in the libraries, built as configured, and most of a test's compile is reading headers.
+# Test and fuzz programs are compiled without optimisation and with line tables only: what
+# they exercise is in the libraries, built as configured, and most of their compile is
+# reading headers.
 # With GCC they share precompiled Qt and GoogleTest headers (tests/common/CMakeLists.txt
 # makes them); a header that cannot be used fails the build (-Winvalid-pch with -Werror).
-set(TESSARY_TEST_COMPILE_OPTIONS "$<$<CONFIG:RelWithDebInfo>:-O0;-g1>")
+set(TESSARY_TEST_COMPILE_OPTIONS "$<$<CONFIG:RelWithDebInfo,Debug>:-O0;-g1>")
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
   set(TESSARY_TEST_PCH ON)
 else()
@@ -67,7 +68,7 @@ function(tessary_fuzzer name)
     set(ARG_SECONDS 20)
   endif()
   add_executable(${name} ${ARG_SOURCES})
-  target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer ${TESSARY_TEST_COMPILE_OPTIONS})
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS})
   set(corpus "${CMAKE_BINARY_DIR}/fuzz-corpus/${name}")
