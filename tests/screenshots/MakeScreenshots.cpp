@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QLinearGradient>
 #include <QPainter>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include "album/Album.h"
@@ -262,6 +261,23 @@ QString MakePortraitPhoto(const QString& path)
 
 } // namespace
 
+namespace {
+// A folder made empty for the run and removed after it.
+class FixedFolder {
+public:
+    explicit FixedFolder(const QString& path) : m_path(path)
+    {
+        QDir(m_path).removeRecursively();
+        QDir().mkpath(m_path);
+    }
+    ~FixedFolder() { QDir(m_path).removeRecursively(); }
+    QString filePath(const QString& name) const { return QDir(m_path).filePath(name); }
+
+private:
+    QString m_path;
+};
+} // namespace
+
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -275,7 +291,8 @@ int main(int argc, char** argv)
     RegisterInterfaceFonts();
     app.setFont(SharedFonts::Normal());
 
-    QTemporaryDir temp;
+    // One fixed folder, so that the paths the dialogs show are the same on every run.
+    FixedFolder temp(QDir(QDir::tempPath()).filePath(QStringLiteral("tessary-screenshots/Pictures")));
     const QString albumFile = MakeAlbum(temp.filePath(QStringLiteral("Summer in Lisbon")));
     bool ok = !albumFile.isEmpty();
 
