@@ -21,7 +21,7 @@
 #include "album/Album.h"
 #include "album/AlbumFile.h"
 #include "app/MainFrame.h"
-#include "imagefiles/JpegFixture.h"
+#include "imagefiles/CameraPhotoFixture.h"
 #include "thumbcache/ThumbCacheStore.h"
 #include "thumbcache/ThumbnailList.h"
 #include "views/album/VeAlbumViewBase.h"
@@ -82,10 +82,7 @@ double Percentile(std::vector<double> v, double p)
 
 bool WriteJpeg(const QString& path, const test::JpegRecipe& recipe, const test::JpegSampleFn& sample)
 {
-    const std::vector<uint8_t> jpeg = test::EncodeJpeg(recipe, sample);
-    QFile out(path);
-    return out.open(QIODevice::WriteOnly)
-        && out.write(reinterpret_cast<const char*>(jpeg.data()), qint64(jpeg.size())) == qint64(jpeg.size());
+    return test::WriteBytesToFile(QFile::encodeName(path).toStdString(), test::EncodeJpeg(recipe, sample));
 }
 
 int64_t ResidentBytes()

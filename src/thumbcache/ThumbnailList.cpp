@@ -123,8 +123,7 @@ int ThumbnailList::ImageIndexFor(int32_t itemId, const QString& path)
     std::lock_guard lock(m_mutex);
     const auto thumb = m_thumbIndex.find(itemId);
     if (thumb != m_thumbIndex.end()) {
-        if (size_t(thumb->second) < m_lastUse.size())
-            m_lastUse[size_t(thumb->second)] = ++m_useClock;
+        m_lastUse[size_t(thumb->second)] = ++m_useClock; // sized when the cell was added
         return thumb->second;
     }
     if (!m_images)
@@ -217,21 +216,25 @@ std::vector<int> ThumbnailList::TrimThumbnails(size_t maxCells, const std::vecto
     if (!m_images || m_thumbIndex.size() <= maxCells)
         return released;
     const std::set<int32_t> kept(keep.begin(), keep.end());
-    std::vector<std::pair<uint64_t, int32_t>> candidates; // last use, item
+    struct Candidate {
+        uint64_t lastUse;
+        int32_t item;
+        int index;
+    };
+    std::vector<Candidate> candidates;
     candidates.reserve(m_thumbIndex.size());
     for (const auto& [item, index] : m_thumbIndex) {
         if (!kept.count(item))
-            candidates.emplace_back(size_t(index) < m_lastUse.size() ? m_lastUse[size_t(index)] : 0, item);
+            candidates.push_back({m_lastUse[size_t(index)], item, index});
     }
     const size_t excess = std::min(candidates.size(), m_thumbIndex.size() - maxCells);
-    std::nth_element(candidates.begin(), candidates.begin() + long(excess), candidates.end());
+    std::nth_element(candidates.begin(), candidates.begin() + long(excess), candidates.end(),
+                     [](const Candidate& a, const Candidate& b) { return a.lastUse < b.lastUse; });
     for (size_t i = 0; i < excess; ++i) {
-        const int32_t item = candidates[i].second;
-        const int index = m_thumbIndex[item];
-        m_thumbIndex.erase(item);
-        m_queue.Unmark(item);
-        m_images->Release(index);
-        released.push_back(index);
+        m_thumbIndex.erase(candidates[i].item);
+        m_queue.Unmark(candidates[i].item);
+        m_images->Release(candidates[i].index);
+        released.push_back(candidates[i].index);
     }
     return released;
 }

@@ -57,7 +57,6 @@ VeCmdBarCtrlBase::VeCmdBarCtrlBase(int menuResource, QWidget* parent) : VeViewBa
         m_buttons.push_back(std::move(button));
         ++index;
     }
-    m_composedRatio = devicePixelRatioF();
     for (Button& button : m_buttons)
         ComposeImages(button);
     SetSearchState(false);
@@ -121,9 +120,8 @@ void VeCmdBarCtrlBase::ComposeImages(Button& button) const
     button.rect.setSize(QSize(w, kButtonHeight));
 
     // The face as it lies behind the button, so that the normal image is seamless.
-    QImage face = StretchedFace(w, ratio).copy(0, qRound(kButtonTop * ratio), qCeil(w * ratio),
-                                               qCeil(kButtonHeight * ratio));
-    face.setDevicePixelRatio(ratio);
+    const QImage face = StretchedFace(w, ratio).copy(0, qRound(kButtonTop * ratio), qCeil(w * ratio),
+                                                     qCeil(kButtonHeight * ratio));
 
     int content = glyph.isNull() ? 0 : glyphSize.width();
     const int captionWidth = metrics.horizontalAdvance(button.caption);
@@ -261,11 +259,10 @@ bool VeCmdBarCtrlBase::HandleCommand(int commandId)
 
 void VeCmdBarCtrlBase::paintEvent(QPaintEvent* event)
 {
-    if (devicePixelRatioF() != m_composedRatio) {
-        m_composedRatio = devicePixelRatioF(); // moved to a screen of another density
+    // Moved to a screen of another density: the button images are made again for it.
+    if (!m_buttons.empty() && m_buttons.front().images[0].devicePixelRatio() != devicePixelRatioF())
         for (Button& button : m_buttons)
             ComposeImages(button);
-    }
     QPainter p(this);
     p.drawImage(0, 0, Face());
     for (size_t i = 0; i < m_buttons.size(); ++i) {

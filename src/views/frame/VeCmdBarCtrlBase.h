@@ -93,7 +93,6 @@ private:
     int m_pressed = -1;
     int m_captured = -1;
     QImage m_face;
-    qreal m_composedRatio = 1.0; // device pixel ratio the button images were made for
     QPointer<QObject> m_frame;
     QPointer<QObject> m_itemList;
     QPointer<QObject> m_albumView;
